@@ -1,0 +1,40 @@
+# Two entry points: `make run` and `make test`. Both install what is missing,
+# configure and build first.
+BUILD    ?= build
+ASAN_DIR ?= build-asan
+JOBS     ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build run test test-release test-sanitize clean format
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@scripts/run $(BUILD)
+
+test: test-release test-sanitize
+
+test-release: build
+	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The same tests, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize: deps
+	@cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMDGEN_SANITIZE=ON \
+	  $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(ASAN_DIR) -j $(JOBS)
+	@ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS) -LE no-sanitize
+
+clean:
+	rm -rf $(BUILD) $(ASAN_DIR)
+
+format:
+	@git ls-files '*.h' '*.cc' | xargs clang-format -i
