@@ -1,6 +1,8 @@
 #include "generation/generate.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -83,6 +85,49 @@ std::optional<CompiledTemplate> CompileTemplate(std::string_view text, std::size
   return compiled;
 }
 
+// The text of one start member's value, step after step. Whole non-negative
+// values that stay below 10^13 are written by NumberToText exactly as their
+// decimal digits, so they count up as an odometer; every other value is
+// written afresh at each step.
+class ValueText {
+ public:
+  ValueText(double base, std::int64_t steps)
+      : base_(base),
+        odometer_(base >= 0 && base == std::floor(base) &&
+                  base + static_cast<double>(steps - 1) < 1e13) {}
+
+  // Moves to the value of the step with this offset, the next one after the
+  // last call (0 first). Returns whether the text's length changed.
+  bool Advance(std::int64_t offset) {
+    const std::size_t before = length_;
+    if (!odometer_ || offset == 0) {
+      // NumberToText writes at most 20 bytes, such as "-1.234567890123e-308".
+      const Text text = NumberToText(base_ + static_cast<double>(offset));
+      std::copy(text.begin(), text.end(), digits_.begin());
+      length_ = text.size();
+      return length_ != before;
+    }
+    std::size_t at = length_;
+    while (at > 0 && digits_[at - 1] == '9') digits_[--at] = '0';
+    if (at > 0) {
+      ++digits_[at - 1];
+      return false;
+    }
+    // 999 became 000: the carry makes the number one digit longer.
+    digits_[0] = '1';
+    digits_[length_++] = '0';
+    return true;
+  }
+
+  std::string_view text() const { return {digits_.data(), length_}; }
+
+ private:
+  double base_;
+  bool odometer_;
+  std::array<char, 24> digits_{};
+  std::size_t length_ = 0;
+};
+
 }  // namespace
 
 namespace detail {
@@ -125,30 +170,46 @@ void GenerateCommands(std::string_view template_text, std::string_view start_lis
     return;
   }
 
-  std::vector<double> bases(members.size(), 0.0);
-  for (std::size_t k : compiled->members_used) bases[k] = TextToNumber(members[k], encoding);
-  std::vector<Text> values(members.size());
+  std::vector<ValueText> values;
+  std::vector<std::size_t> value_of_member(members.size());
+  for (std::size_t k : compiled->members_used) {
+    value_of_member[k] = values.size();
+    values.emplace_back(TextToNumber(members[k], encoding), steps);
+  }
+  // Where each slot's value starts in the block; valid while no value text
+  // changes its length.
+  std::vector<std::size_t> slot_offsets(compiled->slots.size());
   Text block;
   for (std::int64_t offset = 0; offset < steps; ++offset) {
-    std::size_t size = template_text.size();
-    for (std::size_t k : compiled->members_used) {
-      values[k] = NumberToText(bases[k] + static_cast<double>(offset));
+    bool relayout = offset == 0;
+    for (auto& value : values) relayout |= value.Advance(offset);
+    if (relayout) {
+      // Size first, then write straight into the block.
+      std::size_t size = template_text.size();
+      for (const auto& slot : compiled->slots) {
+        size += values[value_of_member[slot.member]].text().size();
+        size -= slot.resume - slot.literal_end;
+      }
+      block.resize(size);
+      char* const begin = block.data();
+      char* out = begin;
+      std::size_t from = 0;
+      for (std::size_t i = 0; i < compiled->slots.size(); ++i) {
+        const auto& slot = compiled->slots[i];
+        out = std::copy(template_text.data() + from, template_text.data() + slot.literal_end, out);
+        slot_offsets[i] = static_cast<std::size_t>(out - begin);
+        const std::string_view text = values[value_of_member[slot.member]].text();
+        out = std::copy(text.begin(), text.end(), out);
+        from = slot.resume;
+      }
+      std::copy(template_text.data() + from, template_text.data() + template_text.size(), out);
+    } else {
+      // Same lengths as in the step before: only the numbers change.
+      for (std::size_t i = 0; i < compiled->slots.size(); ++i) {
+        const std::string_view text = values[value_of_member[compiled->slots[i].member]].text();
+        std::copy(text.begin(), text.end(), block.data() + slot_offsets[i]);
+      }
     }
-    for (const auto& slot : compiled->slots) {
-      size += values[slot.member].size();
-      size -= slot.resume - slot.literal_end;
-    }
-    // Size first, then write straight into the block.
-    block.resize(size);
-    char* out = block.data();
-    std::size_t from = 0;
-    for (const auto& slot : compiled->slots) {
-      out = std::copy(template_text.data() + from, template_text.data() + slot.literal_end, out);
-      const Text& value = values[slot.member];
-      out = std::copy(value.begin(), value.end(), out);
-      from = slot.resume;
-    }
-    std::copy(template_text.data() + from, template_text.data() + template_text.size(), out);
     consume(block);
   }
 }

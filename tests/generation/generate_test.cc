@@ -81,6 +81,9 @@ TEST_P(GenerateCommandsTest, EdgeCases) {
       {"{1}", "1e400", "1", {"1.#INF", "1.#INF"}},  // first is 0
       {"{1}{1}{2}", "9,10", "10", {"9910", "101011"}},
       {"{1}{2}", "1,2", "1", {"12"}},  // adjacent placeholders form no new one
+      {"<{1}>", "998", "1001", {"<998>", "<999>", "<1000>", "<1001>"}},
+      {"{1} {2}", "9,9999999999998", "11", {"9 9999999999998", "10 9999999999999", "11 1e+013"}},
+      {"{1}", "-2", "0", {"-2", "-1", "0"}},
       {"{12}{1}2}", "3,4,5,6,7,8,9,10,11,12,13,14", "4", {"1432}", "1542}"}},
   };
   for (const auto& row : rows) {
@@ -198,7 +201,7 @@ TEST(GenerateCommandsDifferential, PreparedMatchesLiteralOnRandomInput) {
   for (int i = 0; i < 20000; ++i) {
     const std::string tmpl = RandomTemplate(random);
     const std::string start = RandomStartList(random);
-    const std::string end = std::to_string(static_cast<int>(random() % 6) - 1);
+    const std::string end = std::to_string(static_cast<int>(random() % 14) - 1);
     const auto encoding = (random() & 1) ? Encoding::kUtf8 : Encoding::kDoubleByte;
     ASSERT_EQ(Collect(&GenerateCommands, tmpl, start, end, encoding),
               Collect(&detail::GenerateCommandsLiteral, tmpl, start, end, encoding))
