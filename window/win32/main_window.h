@@ -1,0 +1,101 @@
+// The main window built with the Win32 API from the shared layout table, and
+// the port through which the commands reach its boxes and the clipboard.
+#ifndef CMDGEN_WINDOW_WIN32_MAIN_WINDOW_H_
+#define CMDGEN_WINDOW_WIN32_MAIN_WINDOW_H_
+
+// The HWND, MSG and HINSTANCE types of the interface.
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "window/commands.h"
+#include "window/layout.h"
+
+namespace cmdgen::win32 {
+
+/// The identifier of the child control at `index` of the layout's list, so
+/// that GetDlgItem finds it.
+/// ControlId(0) -> 1000
+constexpr int ControlId(std::size_t index) { return 1000 + static_cast<int>(index); }
+
+/// The window class of the main window.
+inline constexpr char kMainWindowClass[] = "CmdgenMainWindow";
+
+/// The least height of a one-line edit box: the font's height, taken as the
+/// height of "吴", plus the three-dimensional edge above and below. A lower
+/// box is made that high.
+/// OneLineBoxHeight(20, 16, 2) -> 20
+constexpr std::int32_t OneLineBoxHeight(std::int32_t height, std::int32_t font_height,
+                                        std::int32_t edge) {
+  const std::int32_t least = font_height + 2 * edge;
+  return height < least ? least : height;
+}
+
+/// The one main window. Texts crossing the port are in the ANSI code page
+/// with "\r\n" line breaks; the layout's UTF-8 texts are converted on the way
+/// in.
+class MainWindow final : public WindowPort {
+ public:
+  explicit MainWindow(const WindowLayout& layout = MainWindowLayout());
+  ~MainWindow() override;
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  /// Builds the window and its controls hidden, arranges them and shows the
+  /// window active with the focus in the first control of the tab order.
+  /// False when the window or a control could not be created.
+  bool Create(HINSTANCE instance);
+
+  /// The top-level window, or nullptr before Create and after it is gone.
+  HWND handle() const { return window_; }
+
+  /// The child control of that name, or nullptr.
+  HWND Control(std::string_view name) const;
+
+  /// The index into the layout's list of the control `hwnd` is or lies in;
+  /// the list's size when it is none of them.
+  std::size_t IndexOf(HWND hwnd) const;
+
+  /// The message loop's look at a key-down before the focused control gets
+  /// it, with the modifier keys as held. True when the window handled the key
+  /// and the message must go no further.
+  bool HandleKey(const MSG& message, bool shift, bool ctrl, bool alt);
+
+  /// HandleKey with the modifier keys read from the keyboard state.
+  bool PreTranslateMessage(const MSG& message);
+
+  Text GetContent(std::string_view box) override;
+  void SetContent(std::string_view box, std::string_view text) override;
+  void AppendText(std::string_view box, std::span<const std::string_view> texts) override;
+  bool SetClipboardText(std::string_view text) override;
+  Encoding TextEncoding() const override { return encoding_; }
+
+ private:
+  static LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  bool CreateControls(HINSTANCE instance);
+  void FocusFirstControl() const;
+  void RestoreFocus() const;
+  void OnClicked(HWND button);
+
+  const WindowLayout& layout_;
+  Encoding encoding_;
+  HWND window_ = nullptr;
+  HFONT font_ = nullptr;
+  HICON large_icon_ = nullptr;
+  HICON small_icon_ = nullptr;
+  std::vector<HWND> controls_;
+  HWND focus_when_deactivated_ = nullptr;
+};
+
+/// Runs the thread's message loop until the quit request, offering each
+/// message to the window's key handling first; returns the quit code.
+int RunMessageLoop(MainWindow& window);
+
+}  // namespace cmdgen::win32
+
+#endif  // CMDGEN_WINDOW_WIN32_MAIN_WINDOW_H_
