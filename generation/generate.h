@@ -34,7 +34,8 @@ class BlockConsumer {
 /// built. The steps run from the first start number, truncated, up to the end
 /// number, truncated, both kept in 32 bits; placeholder "{k}" receives the
 /// number of start member k plus the step offset. With no start member there
-/// is no step. A run never makes more than 2147483648 steps.
+/// is no step. A run never makes more than 2147483648 steps. A consumer that
+/// throws ends the run; the exception passes to the caller.
 /// GenerateCommands("vlan {1}", "5.7", "7.9", f) -> f("vlan 5.7"), f("vlan 6.7"), f("vlan 7.7")
 void GenerateCommands(std::string_view template_text, std::string_view start_list,
                       std::string_view end_number, BlockConsumer consume,
