@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# The real program under Xvfb: its window's place and size, Generate and Copy
+# clicked with a real input tool, the clipboard read by another program, and
+# Esc ending the program with status 0.
+set -euo pipefail
+program=$1
+if ! command -v Xvfb >/dev/null; then
+  echo "Xvfb is not installed: skipped" >&2
+  exit 77
+fi
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/x11_session.sh"
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+start_xvfb 1024 768
+start_program "$program"
+
+# Bare Xvfb has no window manager, so no frame: the client area is the
+# whole outer size, at ((1024 - 566) / 2, (768 - 459) / 2).
+info=$(xwininfo -id "$window_id")
+field() { sed -n "s/^ *$1: *//p" <<<"$info"; }
+[ "$(field 'Absolute upper-left X')" = 229 ] || fail "x is $(field 'Absolute upper-left X')"
+[ "$(field 'Absolute upper-left Y')" = 154 ] || fail "y is $(field 'Absolute upper-left Y')"
+[ "$(field Width)" = 566 ] || fail "width is $(field Width)"
+[ "$(field Height)" = 459 ] || fail "height is $(field Height)"
+
+expected="$session_dir/expected"
+: >"$expected"
+for ((i = 0; i < 23; i++)); do
+  printf 'vlan %d\r\nport Ethernet0/0/%d\r\nquit\r\n' $((1124 + i)) $((1 + i)) >>"$expected"
+done
+
+# Waits until another program reads exactly the expected bytes.
+clipboard_holds() {
+  local deadline=$((SECONDS + 10))
+  while ((SECONDS < deadline)); do
+    if xclip -o -selection clipboard >"$session_dir/clipboard" 2>/dev/null &&
+      cmp -s "$session_dir/clipboard" "$1"; then
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "the clipboard holds:" >&2
+  od -c "$session_dir/clipboard" | head -n 20 >&2
+  return 1
+}
+
+click_control 472 16 80 32   # 按钮1, 生成
+click_control 448 328 80 32  # 按钮2, 复制到剪辑板
+clipboard_holds "$expected" || fail "the clipboard does not hold the 23 blocks"
+
+click_control 448 376 80 32  # 按钮3, 清除内容
+click_control 448 328 80 32
+: >"$session_dir/empty"
+clipboard_holds "$session_dir/empty" || fail "the clipboard is not empty after Clear and Copy"
+
+xdotool windowfocus --sync "$window_id" key Escape
+status=0
+timeout 10 tail --pid="$program_pid" -f /dev/null || fail "Esc did not end the program"
+wait "$program_pid" || status=$?
+program_pid=
+[ "$status" -eq 0 ] || fail "exit status $status after Esc"
+echo "e2e: window placed and sized, 23 blocks on the clipboard, Esc ended with 0"
