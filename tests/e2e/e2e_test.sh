@@ -63,5 +63,8 @@ status=0
 timeout 10 tail --pid="$program_pid" -f /dev/null || fail "Esc did not end the program"
 wait "$program_pid" || status=$?
 program_pid=
-[ "$status" -eq 0 ] || fail "exit status $status after Esc"
+if [ "$status" -ne 0 ]; then
+  cat "$session_dir/program.log" >&2
+  fail "exit status $status after Esc"
+fi
 echo "e2e: window placed and sized, 23 blocks on the clipboard, Esc ended with 0"

@@ -32,7 +32,7 @@ start_xvfb() {
 start_program() {
   "$1" </dev/null >"$session_dir/program.log" 2>&1 &
   program_pid=$!
-  window_id=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tarnwick——Oselmar$' | head -n 1)
+  window_id=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tarnwick——Oselmar$' | head -n 1 || true)
   if [ -z "$window_id" ]; then
     echo "the window did not appear:" >&2
     cat "$session_dir/program.log" >&2
