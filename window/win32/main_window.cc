@@ -70,13 +70,13 @@ HICON LoadIconResource(HINSTANCE instance, std::string_view name, int size) {
   return static_cast<HICON>(LoadImageA(instance, resource.c_str(), IMAGE_ICON, size, size, 0));
 }
 
-bool RegisterWindowClass(HINSTANCE instance, WNDPROC procedure, HICON large, HICON small) {
+// The icons go to each window with WM_SETICON rather than to the class, so
+// that each window owns and frees its own.
+bool RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSEXA window_class{};
   window_class.cbSize = sizeof window_class;
   window_class.lpfnWndProc = procedure;
   window_class.hInstance = instance;
-  window_class.hIcon = large;
-  window_class.hIconSm = small;
   window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
   // The standard face colour of three-dimensional elements, as dialogs have.
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -97,11 +97,9 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::Create(HINSTANCE instance) {
+  if (!RegisterWindowClass(instance, &MainWindow::WindowProcedure)) return false;
   large_icon_ = LoadIconResource(instance, layout_.icon_resource, 32);
   small_icon_ = LoadIconResource(instance, layout_.icon_resource, 16);
-  if (!RegisterWindowClass(instance, &MainWindow::WindowProcedure, large_icon_, small_icon_)) {
-    return false;
-  }
   font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 
   const Point position =
