@@ -10,8 +10,8 @@
 
 set -euo pipefail
 
-WIN32_DIR=$1
-WINE_PREFIX_DIR=$2
+WIN32_DIR=$(realpath -m "$1")
+WINE_PREFIX_DIR=$(realpath -m "$2")
 SKIP=77
 SCREEN_WIDTH=1024
 SCREEN_HEIGHT=768

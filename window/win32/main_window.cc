@@ -278,6 +278,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         OnClicked(reinterpret_cast<HWND>(lparam));
         return 0;
       }
+      if (HIWORD(wparam) == EN_MAXTEXT || HIWORD(wparam) == EN_ERRSPACE) {
+        insertion_refused_ = true;
+        return 0;
+      }
       break;
     case WM_ACTIVATE:
       if (LOWORD(wparam) == WA_INACTIVE) {
@@ -327,8 +331,13 @@ void MainWindow::AppendText(std::string_view box, std::span<const std::string_vi
     SendMessageA(hwnd, EM_SETSEL, static_cast<WPARAM>(end), end);
     SendMessageA(hwnd, EM_SCROLLCARET, 0, 0);
     const std::string terminated(text);
+    insertion_refused_ = false;
     // FALSE: the insertion is not recorded for undo.
     SendMessageA(hwnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(terminated.c_str()));
+    // A box that is full or out of memory keeps only part of the text and
+    // says so with EN_MAXTEXT or EN_ERRSPACE; cutting the output without a
+    // word would hand the user wrong commands.
+    if (insertion_refused_) throw AllocationFailure(text.size());
   }
 }
 

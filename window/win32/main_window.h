@@ -70,6 +70,8 @@ class MainWindow final : public WindowPort {
 
   Text GetContent(std::string_view box) override;
   void SetContent(std::string_view box, std::string_view text) override;
+  /// Throws AllocationFailure, with the size of the text, when the box cannot
+  /// take the whole text, rather than cut the output silently.
   void AppendText(std::string_view box, std::span<const std::string_view> texts) override;
   bool SetClipboardText(std::string_view text) override;
   Encoding TextEncoding() const override { return encoding_; }
@@ -90,6 +92,8 @@ class MainWindow final : public WindowPort {
   HICON small_icon_ = nullptr;
   std::vector<HWND> controls_;
   HWND focus_when_deactivated_ = nullptr;
+  // Set when an edit box reports that it could not take a whole insertion.
+  bool insertion_refused_ = false;
 };
 
 /// Runs the thread's message loop until the quit request, offering each

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstring>
 #include <memory>
@@ -17,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "window/allocation.h"
 #include "window/commands.h"
 #include "window/layout.h"
 #include "window/win32/ansi.h"
@@ -242,13 +244,49 @@ TEST_F(MainWindowTest, WindowHasTheFixedFrameSizeAndPlace) {
   const auto style = static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE));
   EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU), static_cast<DWORD>(WS_CAPTION | WS_SYSMENU));
   EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0u);
+  // A taskbar button of its own, and not always on top.
+  const auto ex_style = static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_EXSTYLE));
+  EXPECT_EQ(ex_style & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST), 0u);
+  EXPECT_EQ(GetWindow(hwnd, GW_OWNER), nullptr);
   EXPECT_TRUE(IsWindowVisible(hwnd));
   EXPECT_FALSE(IsIconic(hwnd));
   EXPECT_FALSE(IsZoomed(hwnd));
   EXPECT_EQ(GetActiveWindow(), hwnd);
   EXPECT_EQ(WindowTextOf(hwnd), "Tarnwick\xA1\xAA\xA1\xAAOselmar");
-  EXPECT_EQ(GetSysColorBrush(COLOR_BTNFACE) != nullptr, true);
   EXPECT_EQ(GetClassLongPtrA(hwnd, GCLP_HBRBACKGROUND), COLOR_BTNFACE + 1);
+}
+
+// The layout of RT_GROUP_ICON data, which no Windows header declares.
+#pragma pack(push, 2)
+struct IconGroupEntry {
+  BYTE width, height, colours, reserved;
+  WORD planes, bit_count;
+  DWORD bytes;
+  WORD id;
+};
+struct IconGroupHeader {
+  WORD reserved, type, count;
+};
+#pragma pack(pop)
+
+TEST(IconResourceTest, GroupHoldsEightSizesOf32Bits) {
+  HMODULE module = GetModuleHandleA(nullptr);
+  HRSRC resource = FindResourceA(module, "DEFAULT_ICON", MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+  ASSERT_NE(resource, nullptr);
+  const auto* header =
+      static_cast<const IconGroupHeader*>(LockResource(LoadResource(module, resource)));
+  ASSERT_NE(header, nullptr);
+  ASSERT_EQ(header->count, 8);
+  const auto* entries = reinterpret_cast<const IconGroupEntry*>(header + 1);
+  std::vector<int> sizes;
+  for (int i = 0; i < header->count; ++i) {
+    // A width byte of 0 stands for 256.
+    sizes.push_back(entries[i].width == 0 ? 256 : entries[i].width);
+    EXPECT_EQ(entries[i].width, entries[i].height);
+    EXPECT_EQ(entries[i].bit_count, 32) << sizes.back();
+  }
+  std::sort(sizes.begin(), sizes.end());
+  EXPECT_EQ(sizes, (std::vector<int>{16, 24, 32, 48, 64, 72, 96, 128}));
 }
 
 TEST_F(MainWindowTest, WindowCarriesTheIconsOfTheResource) {
@@ -497,6 +535,20 @@ TEST_F(MainWindowTest, BoxesHaveNoLengthLimit) {
   EXPECT_EQ(window_->GetContent(kOutputBox).size(), 2 * piece.size());
   window_->SetContent(kStartBox, std::string(40000, '1'));
   EXPECT_EQ(window_->GetContent(kStartBox).size(), 40000u);
+}
+
+TEST_F(MainWindowTest, AppendThatTheBoxCannotHoldFailsLoudly) {
+  SendMessageA(Box(kOutputBox), EM_SETLIMITTEXT, 10, 0);
+  const std::string_view fits[] = {"12345"};
+  window_->AppendText(kOutputBox, fits);
+  const std::string_view too_long[] = {"6789abcdef"};
+  try {
+    window_->AppendText(kOutputBox, too_long);
+    ADD_FAILURE() << "the box cut the text without a word";
+  } catch (const AllocationFailure& failure) {
+    EXPECT_EQ(failure.bytes(), 10u);
+  }
+  SendMessageA(Box(kOutputBox), EM_SETLIMITTEXT, 0, 0);
 }
 
 TEST_F(MainWindowTest, ClipboardGetsThePlainTextBlock) {
