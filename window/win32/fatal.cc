@@ -3,54 +3,25 @@
 #include <windows.h>
 
 #include <exception>
+#include <string>
 
 #include "window/win32/ansi.h"
 
 namespace cmdgen::win32 {
-namespace {
 
-bool stopping = false;
-
-}  // namespace
-
-void SetStopping() { stopping = true; }
-
-bool IsStopping() { return stopping; }
-
-std::string FatalReportText(std::int32_t code, std::string_view message) {
-  std::string text = "运行时出错!\r\n\r\n";
-  if (code != 0) {
-    text += "错误代码：";
-    text += std::to_string(code);
-    text += "\r\n\r\n";
-  }
-  if (!message.empty()) {
-    text += "错误信息：";
-    text += message;
-    text += "\r\n";
-  }
-  return text;
-}
-
-std::string AllocationFailureMessage(std::size_t bytes) {
-  return "分配 " + std::to_string(bytes) + " 字节内存失败!";
-}
-
-void ReportFatalError(std::int32_t code, std::string_view message) {
-  SetStopping();
-  // The report may be about memory itself: should the texts not fit in what
-  // is left, the box still comes up, if without its text.
-  std::string text;
-  std::string caption;
+void PresentInMessageBox(std::string_view caption, std::string_view text) {
+  // The report may be about memory itself: should the converted texts not
+  // fit in what is left, the box still comes up, if without its words.
+  std::string ansi_caption;
+  std::string ansi_text;
   try {
-    text = Utf8ToAnsi(FatalReportText(code, message));
-    caption = Utf8ToAnsi("错误");
+    ansi_caption = Utf8ToAnsi(caption);
+    ansi_text = Utf8ToAnsi(text);
   } catch (const std::exception&) {
-    text.clear();
-    caption.clear();
+    ansi_caption.clear();
+    ansi_text.clear();
   }
-  MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_ICONERROR | MB_OK);
-  ExitProcess(static_cast<UINT>(-1));
+  MessageBoxA(nullptr, ansi_text.c_str(), ansi_caption.c_str(), MB_ICONERROR | MB_OK);
 }
 
 }  // namespace cmdgen::win32

@@ -1,13 +1,12 @@
 #include "window/win32/main_window.h"
 
 #include <cstring>
-#include <new>
 #include <string>
 
+#include "app/dispatch.h"
 #include "window/allocation.h"
 #include "window/keys.h"
 #include "window/win32/ansi.h"
-#include "window/win32/fatal.h"
 #include "window/win32/keyboard.h"
 
 namespace cmdgen::win32 {
@@ -134,6 +133,8 @@ bool MainWindow::Create(HINSTANCE instance) {
 bool MainWindow::CreateControls(HINSTANCE instance) {
   const std::size_t count = layout_.controls.size();
   controls_.assign(count, nullptr);
+  const std::vector<std::size_t> order = TabOrder(layout_);
+  first_control_ = order.empty() ? count : order.front();
   const int edge = GetSystemMetrics(SM_CYEDGE);
   // Created in the reverse of the list order, the last control first.
   for (std::size_t i = count; i-- > 0;) {
@@ -188,8 +189,7 @@ std::size_t MainWindow::IndexOf(HWND hwnd) const {
 }
 
 void MainWindow::FocusFirstControl() const {
-  const std::vector<std::size_t> order = TabOrder(layout_);
-  if (!order.empty() && order.front() < controls_.size()) SetFocus(controls_[order.front()]);
+  if (first_control_ < controls_.size()) SetFocus(controls_[first_control_]);
 }
 
 void MainWindow::RestoreFocus() const {
@@ -239,17 +239,9 @@ bool MainWindow::PreTranslateMessage(const MSG& message) {
 void MainWindow::OnClicked(HWND button) {
   const std::size_t index = IndexOf(button);
   if (index >= controls_.size() || controls_[index] != button) return;
-  const CommandId command = layout_.controls[index].click;
-  if (command == CommandId::kNone || IsStopping()) return;
-  // Nothing may unwind through the window system's frames: a failed request
-  // for memory ends here, in the fatal error report.
-  try {
-    RunCommand(command, *this);
-  } catch (const AllocationFailure& failure) {
-    ReportFatalError(0, AllocationFailureMessage(failure.bytes()));
-  } catch (const std::bad_alloc&) {
-    ReportFatalError(0, AllocationFailureMessage(0));
-  }
+  // A failed request for memory ends inside, in the fatal error report:
+  // nothing unwinds through the window system's frames.
+  RouteClick(layout_.controls[index].click, *this);
 }
 
 LRESULT CALLBACK MainWindow::WindowProcedure(HWND hwnd, UINT message, WPARAM wparam,

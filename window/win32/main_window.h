@@ -91,6 +91,8 @@ class MainWindow final : public WindowPort {
   HICON large_icon_ = nullptr;
   HICON small_icon_ = nullptr;
   std::vector<HWND> controls_;
+  // Index of the control that takes the focus when no other one is due.
+  std::size_t first_control_ = 0;
   HWND focus_when_deactivated_ = nullptr;
   // Set when an edit box reports that it could not take a whole insertion.
   bool insertion_refused_ = false;

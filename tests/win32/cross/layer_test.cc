@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/fatal_error.h"
 #include "window/allocation.h"
 #include "window/commands.h"
 #include "window/layout.h"
@@ -151,18 +152,12 @@ TEST(KeyboardTest, MapsVirtualKeys) {
   }
 }
 
-TEST(FatalReportTest, BuildsTheReportText) {
-  EXPECT_EQ(FatalReportText(0, "载入启动窗口失败"),
-            "运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n");
-  EXPECT_EQ(FatalReportText(-1, "x"), "运行时出错!\r\n\r\n错误代码：-1\r\n\r\n错误信息：x\r\n");
-  EXPECT_EQ(FatalReportText(7, ""), "运行时出错!\r\n\r\n错误代码：7\r\n\r\n");
-  EXPECT_EQ(FatalReportText(0, ""), "运行时出错!\r\n\r\n");
-  EXPECT_EQ(AllocationFailureMessage(2147483648u), "分配 2147483648 字节内存失败!");
-  // The bytes that the message box gets in code page 936.
-  EXPECT_EQ(A(FatalReportText(0, "载入启动窗口失败")),
+TEST(FatalReportTest, TheReportReachesTheMessageBoxInTheCodePage) {
+  EXPECT_EQ(A(FatalReportText(0, kWindowLoadFailed)),
             "\xD4\xCB\xD0\xD0\xCA\xB1\xB3\xF6\xB4\xED!\r\n\r\n"
             "\xB4\xED\xCE\xF3\xD0\xC5\xCF\xA2\xA3\xBA"
             "\xD4\xD8\xC8\xEB\xC6\xF4\xB6\xAF\xB4\xB0\xBF\xDA\xCA\xA7\xB0\xDC\r\n");
+  EXPECT_EQ(A(kFatalReportCaption), "\xB4\xED\xCE\xF3");
 }
 
 // The tests share one window, put back to its initial state before each
@@ -626,9 +621,10 @@ TEST_F(MainWindowTest, GenerateWalksTheCodePageByCharacters) {
 
 // The child process of FatalReportTest: a main window, then the report.
 int ReportFromChild() {
+  SetFatalReportPresenter(&PresentInMessageBox);
   MainWindow window;
   if (!window.Create(GetModuleHandleA(nullptr))) return 3;
-  ReportFatalError(0, "载入启动窗口失败");
+  ReportFatalError(0, kWindowLoadFailed);
 }
 
 struct MessageBoxParts {
