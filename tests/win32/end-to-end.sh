@@ -38,6 +38,7 @@ wait_until focus_is clear || fail "Shift+Tab from the template went to $(probe f
 # Enter in a one-line box changes nothing and clicks no button.
 click_control start
 xdotool key Return
+sleep 0.5
 expect_equal "start list after Enter" "$(probe get start)" "1124,1"
 expect_equal "output after Enter" "$(probe get output)" ""
 

@@ -8,7 +8,7 @@
 
 namespace cmdgen::win32 {
 
-/// The key that a WM_KEYDOWN or WM_SYSKEYDOWN with this virtual-key code is.
+/// The key that a WM_KEYDOWN with this virtual-key code is.
 /// KeyFromVirtualKey(VK_ESCAPE) -> Key::kEscape
 Key KeyFromVirtualKey(std::uintptr_t virtual_key);
 

@@ -202,7 +202,10 @@ void MainWindow::RestoreFocus() const {
 }
 
 bool MainWindow::HandleKey(const MSG& message, bool shift, bool ctrl, bool alt) {
-  if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
+  // Only plain key-downs: with Alt held a key comes as WM_SYSKEYDOWN and
+  // belongs to the system (Alt+F4 closes, Alt+Esc switches windows, Alt+Space
+  // opens the system menu).
+  if (message.message != WM_KEYDOWN) return false;
   if (window_ == nullptr || (message.hwnd != window_ && !IsChild(window_, message.hwnd))) {
     return false;
   }

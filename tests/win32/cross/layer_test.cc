@@ -467,6 +467,10 @@ TEST_F(MainWindowTest, F1IsSwallowedAndOtherKeysPass) {
   message.wParam = VK_ESCAPE;
   EXPECT_FALSE(window_->HandleKey(message, false, false, false));
   DestroyWindow(other);
+  // Alt+Esc and the like come as WM_SYSKEYDOWN and are the system's.
+  message.hwnd = GetFocus();
+  message.message = WM_SYSKEYDOWN;
+  EXPECT_FALSE(window_->HandleKey(message, false, false, /*alt=*/true));
   EXPECT_NE(window_->handle(), nullptr);
 }
 
