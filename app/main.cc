@@ -1,7 +1,6 @@
 // The desktop program's entry: start-up, the event loop and shut-down.
 #include <QApplication>
 #include <QIcon>
-#include <QMessageBox>
 #include <QScreen>
 #include <cfenv>
 #include <cstdio>
@@ -10,20 +9,13 @@
 
 #include "app/dispatch.h"
 #include "app/fatal_error.h"
+#include "app/message_box.h"
 #include "window/qt/box_text.h"
 #include "window/qt/main_window.h"
 #include "window/qt/qt_window_port.h"
 
 namespace cmdgen {
 namespace {
-
-void PresentInMessageBox(std::string_view caption, std::string_view text) {
-  QString report = FromText(text);
-  report.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  // No owner window: the box stands on its own, modal to the whole program.
-  QMessageBox box(QMessageBox::Critical, FromText(caption), report, QMessageBox::Ok, nullptr);
-  box.exec();
-}
 
 QtMessageHandler qt_handler = nullptr;
 
