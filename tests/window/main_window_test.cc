@@ -452,6 +452,54 @@ class MainWindowTest : public QObject {
     QCOMPARE(Content(kOutputBox), QStringLiteral("a\u00A0b 中\r\nc"));
   }
 
+  void selectionIsHiddenWithoutTheFocus_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("deactivate");
+    for (std::string_view box : {kTemplateBox, kOutputBox, kStartBox}) {
+      QTest::addRow("%s, focus to a button", std::string(box).c_str()) << Name(box) << false;
+      QTest::addRow("%s, window left", std::string(box).c_str()) << Name(box) << true;
+    }
+  }
+
+  void selectionIsHiddenWithoutTheFocus() {
+    QFETCH(QString, box);
+    QFETCH(bool, deactivate);
+    const std::string name = ToText(box);
+    QWidget* widget = window_->Control(name);
+    Set(name, QStringLiteral("select me"));
+    FocusOn(name);
+    if (auto* multi = qobject_cast<QPlainTextEdit*>(widget)) {
+      multi->selectAll();
+    } else {
+      qobject_cast<QLineEdit*>(widget)->selectAll();
+    }
+    // The style's selection colours, whichever group the box paints with.
+    const QColor active = QApplication::palette().color(QPalette::Active, QPalette::Highlight);
+    const QColor inactive = QApplication::palette().color(QPalette::Inactive, QPalette::Highlight);
+    auto highlighted = [&] {
+      const QImage image = widget->grab().toImage();
+      int count = 0;
+      for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+          const QColor pixel = image.pixelColor(x, y);
+          count += pixel == active || pixel == inactive;
+        }
+      }
+      return count;
+    };
+    QVERIFY(highlighted() > 50);
+    QWidget other;
+    if (deactivate) {
+      other.show();
+      other.activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(&other));
+    } else {
+      FocusOn(kGenerateButton);
+    }
+    QTRY_COMPARE(highlighted(), 0);
+    QCOMPARE(Content(name), QStringLiteral("select me"));
+  }
+
   void longLinesWrapOnScreenOnly() {
     const QString line =
         QStringLiteral("interface GigabitEthernet0/0/1 description uplink to core");
