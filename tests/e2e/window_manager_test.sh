@@ -18,14 +18,16 @@ fail() {
 }
 
 start_xvfb 1024 768
-openbox --sm-disable >/dev/null 2>&1 &
+openbox --sm-disable >"$session_dir/openbox.log" 2>&1 &
 wm_pid=$!
 trap 'kill "$wm_pid" 2>/dev/null; x11_session_cleanup' EXIT
 # The manager announces itself on the root window once it runs.
-for ((i = 0; i < 100; i++)); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+for ((i = 0; i < 200; i++)); do
+  wm_running && break
   sleep 0.1
 done
+wm_running || fail "Openbox did not start: $(cat "$session_dir/openbox.log")"
 start_program "$program"
 
 # The client area and the frame, once the manager has framed the window and
@@ -40,12 +42,12 @@ geometry() {
   width=$(sed -n 's/^ *Width: *//p' <<<"$info")
   height=$(sed -n 's/^ *Height: *//p' <<<"$info")
 }
-for ((i = 0; i < 50; i++)); do
+for ((i = 0; i < 100; i++)); do
   geometry
   [ -n "$left" ] && [ $((width + left + right)) -eq 566 ] && [ $((height + top + bottom)) -eq 459 ] && break
   sleep 0.1
 done
-[ -n "$left" ] || fail "the window manager reports no frame"
+[ -n "$left" ] || fail "the window manager reports no frame: $(xprop -id "$window_id" _NET_FRAME_EXTENTS 2>&1)"
 [ $((left + right + top + bottom)) -gt 0 ] || fail "the window manager drew no frame"
 [ $((width + left + right)) -eq 566 ] || fail "outer width $((width + left + right))"
 [ $((height + top + bottom)) -eq 459 ] || fail "outer height $((height + top + bottom))"

@@ -217,10 +217,13 @@ void MainWindow::FitOuterSize() {
 }
 
 bool MainWindow::event(QEvent* event) {
+  // Qt tells of no change of the frame itself, so look at it whenever the
+  // manager has placed, sized, shown or activated the window.
   switch (event->type()) {
     case QEvent::Move:
     case QEvent::Resize:
     case QEvent::Show:
+    case QEvent::WindowActivate:
       FitOuterSize();
       break;
     default:
