@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# The real program under Xvfb: its window's place and size, Generate and Copy
-# clicked with a real input tool, the clipboard read by another program, and
-# Esc ending the program with status 0.
+# The real program under Xvfb: its window's place, size and icons, Generate
+# and Copy clicked with a real input tool, the clipboard read by another
+# program, and Esc ending the program with status 0.
+# Usage: e2e_test.sh PROGRAM [--icon]; --icon when the program has its icon.
 set -euo pipefail
 program=$1
+with_icon=${2:-}
 if ! command -v Xvfb >/dev/null; then
   echo "Xvfb is not installed: skipped" >&2
   exit 77
@@ -27,6 +29,11 @@ field() { sed -n "s/^ *$1: *//p" <<<"$info"; }
 [ "$(field 'Absolute upper-left Y')" = 154 ] || fail "y is $(field 'Absolute upper-left Y')"
 [ "$(field Width)" = 566 ] || fail "width is $(field Width)"
 [ "$(field Height)" = 459 ] || fail "height is $(field Height)"
+
+if [ "$with_icon" = --icon ]; then
+  icons=$(xprop -id "$window_id" _NET_WM_ICON | grep -a -o 'Icon ([0-9]* x [0-9]*)' | sort | tr '\n' ' ')
+  [ "$icons" = "Icon (16 x 16) Icon (32 x 32) " ] || fail "the window's icons are: $icons"
+fi
 
 expected="$session_dir/expected"
 : >"$expected"
