@@ -1,6 +1,5 @@
 // The desktop program's entry: start-up, the event loop and shut-down.
 #include <QApplication>
-#include <QIcon>
 #include <QScreen>
 #include <cfenv>
 #include <cstdio>
@@ -10,7 +9,6 @@
 #include "app/dispatch.h"
 #include "app/fatal_error.h"
 #include "app/message_box.h"
-#include "window/qt/box_text.h"
 #include "window/qt/main_window.h"
 #include "window/qt/qt_window_port.h"
 
@@ -41,10 +39,7 @@ int Run() {
   qt_handler = qInstallMessageHandler(&HandleQtMessageAtStartUp);
   QApplication application(argc, argv);
   QGuiApplication::setDesktopFileName(QStringLiteral("io.github.cmdgen.Cmdgen"));
-  QIcon icon;
-  icon.addFile(QStringLiteral(":/icons/cmdgen-16.png"));
-  icon.addFile(QStringLiteral(":/icons/cmdgen-32.png"));
-  QApplication::setWindowIcon(icon);
+  QApplication::setWindowIcon(ProgramIcon());
   SetFatalReportPresenter(&PresentInMessageBox);
 
   std::unique_ptr<MainWindow> window;

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QTextDocument>
-#include <cstring>
 
 namespace cmdgen {
 
@@ -24,8 +23,7 @@ Text MultiLineContent(const QTextDocument& document) {
   // A separator is three bytes and its "\r\n" two, so the content never
   // outgrows the UTF-8 text.
   content.reserve(static_cast<std::size_t>(utf8.size()));
-  const std::string_view rest_of_all(utf8.constData(), static_cast<std::size_t>(utf8.size()));
-  std::string_view rest = rest_of_all;
+  std::string_view rest(utf8.constData(), static_cast<std::size_t>(utf8.size()));
   for (std::size_t at;
        (at = rest.find(kParagraphSeparator, 0, kSeparatorBytes)) != std::string_view::npos;) {
     content.append(rest.substr(0, at));

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QFontMetrics>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -79,6 +78,14 @@ QString LabelText(std::string_view text) {
 
 }  // namespace
 
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (const char* file : {":/icons/cmdgen-16.png", ":/icons/cmdgen-32.png"}) {
+    if (QFile::exists(QLatin1String(file))) icon.addFile(QLatin1String(file));
+  }
+  return icon;
+}
+
 MainWindow::MainWindow(const WindowLayout& layout)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
@@ -91,11 +98,7 @@ MainWindow::MainWindow(const WindowLayout& layout)
   setFixedSize(std::max(layout.outer_width, layout.min_client_width),
                std::max(layout.outer_height, layout.min_client_height));
 
-  QIcon icon;
-  for (const char* file : {":/icons/cmdgen-16.png", ":/icons/cmdgen-32.png"}) {
-    if (QFile::exists(QLatin1String(file))) icon.addFile(QLatin1String(file));
-  }
-  if (!icon.isNull()) setWindowIcon(icon);
+  if (const QIcon icon = ProgramIcon(); !icon.isNull()) setWindowIcon(icon);
 
   // Created in the reverse of the list, so that each widget is raised above
   // the ones created before it and the first of the list ends up on top.

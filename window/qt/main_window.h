@@ -2,6 +2,7 @@
 #ifndef CMDGEN_WINDOW_QT_MAIN_WINDOW_H_
 #define CMDGEN_WINDOW_QT_MAIN_WINDOW_H_
 
+#include <QIcon>
 #include <QWidget>
 #include <functional>
 #include <string_view>
@@ -10,6 +11,11 @@
 #include "window/layout.h"
 
 namespace cmdgen {
+
+/// The program icon, from its 16 and 32 pixel images among the resources
+/// (":/icons/cmdgen-16.png", ":/icons/cmdgen-32.png"); a null icon where the
+/// program was built without them.
+QIcon ProgramIcon();
 
 /// The one top-level window: a fixed-size frame holding one widget per
 /// control of the layout, each named (objectName) after its control. While it
