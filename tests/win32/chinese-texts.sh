@@ -18,7 +18,7 @@ printf '１１２６' >"$session_dir/end"
 probe set template "$session_dir/template" || fail "could not set the template"
 probe set end "$session_dir/end" || fail "could not set the end number"
 
-printf '　１１２４,　－３' | xclip -i -selection clipboard
+put_on_clipboard '　１１２４,　－３'
 click_control start
 xdotool key Home shift+End ctrl+v
 expected_start=$(printf '　１１２４,　－３' | iconv -f UTF-8 -t CP936 | od -An -tx1)

@@ -61,16 +61,36 @@ clipboard_is() {
   [ "${text%x}" = "$1" ]
 }
 
-# Clicks Copy and compares the X clipboard, byte for byte, with the text.
+# Whether the program's clipboard holds these bytes as CF_TEXT.
+windows_clipboard_is() {
+  cmp -s <(probe clipboard) "$1"
+}
+
+# Puts UTF-8 text on the X clipboard and waits until Wine has taken it over
+# as the Windows clipboard's CF_TEXT, in code page 936.
+put_on_clipboard() {
+  printf '%s' "$1" | xclip -i -selection clipboard
+  printf '%s' "$1" | iconv -f UTF-8 -t CP936 >"$session_dir/pasted"
+  wait_until windows_clipboard_is "$session_dir/pasted" ||
+    fail "Wine did not take over the X clipboard"
+}
+
+# Clicks Copy and compares the clipboard, byte for byte, with the UTF-8 text
+# whose lines end in "\n": as CF_TEXT on the Windows side (code page 936,
+# "\r\n") and as UTF8_STRING on the X side. The text must differ from what
+# the clipboard held before, so that a Copy that did nothing cannot pass.
 copy_and_compare() {
-  # A mark first, so that a Copy that did nothing cannot pass.
-  printf 'cmdgen-test: not copied yet' | xclip -i -selection clipboard
+  printf '%s' "$1" | sed 's/$/\r/' | iconv -f UTF-8 -t CP936 >"$session_dir/copied"
   click_control copy
+  wait_until windows_clipboard_is "$session_dir/copied" || {
+    probe clipboard | od -c | head -10 >&2
+    fail "the program's clipboard does not hold the expected CF_TEXT"
+  }
   wait_until clipboard_is "$1" || {
     read_clipboard >"$session_dir/clipboard"
     printf '%s' "$1" >"$session_dir/clipboard.expected"
     diff "$session_dir/clipboard.expected" "$session_dir/clipboard" | head -20 >&2
-    fail "the clipboard does not hold the expected text"
+    fail "the X clipboard does not hold the expected text"
   }
 }
 

@@ -35,11 +35,16 @@ done
 xdotool key shift+Tab
 wait_until focus_is clear || fail "Shift+Tab from the template went to $(probe focus)"
 
-# Enter in a one-line box changes nothing and clicks no button.
+# Enter in a one-line box or on a button changes nothing and clicks nothing;
+# Space on the focused Generate button runs it.
 click_control start
 xdotool key Return
 sleep 0.5
 expect_equal "start list after Enter" "$(probe get start)" "1124,1"
+xdotool key shift+Tab
+wait_until focus_is generate || fail "Shift+Tab from the start list went to $(probe focus)"
+xdotool key Return
+sleep 0.5
 expect_equal "output after Enter" "$(probe get output)" ""
 
 # Generate, then Copy: the 23 blocks, in the box with "\r\n" line ends and on
@@ -48,14 +53,14 @@ blocks=$(for step in $(seq 0 22); do
   printf 'vlan %d\nport Ethernet0/0/%d\nquit\n' $((1124 + step)) $((1 + step))
 done)
 blocks+=$'\n'
-click_control generate
-wait_until output_is_not_empty || fail "Generate appended nothing"
+xdotool key space
+wait_until output_is_not_empty || fail "Space on Generate appended nothing"
 probe get output >"$session_dir/output"
 printf '%s' "$blocks" | sed 's/$/\r/' >"$session_dir/expected"
 cmp "$session_dir/output" "$session_dir/expected" || fail "the output box does not hold the 23 blocks"
 copy_and_compare "$blocks"
 
-# Typed keys reach the boxes: the end number becomes 1130, and one more
+# Typed keys reach the boxes: the end number becomes 1130, and a click on
 # Generate appends blocks 1124 to 1130 behind the first run.
 click_control end
 xdotool key End BackSpace BackSpace type 30

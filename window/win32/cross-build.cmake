@@ -18,21 +18,12 @@ if(NOT CMDGEN_MINGW_CXX OR NOT CMDGEN_MINGW_WINDRES)
     "installs it (scripts/deps/win32.txt), or configure with -DCMDGEN_BUILD_WIN32=OFF.")
 endif()
 
-# The icon from share/icons; where only its SVG source is there, the .ico is
-# rendered from it with ImageMagick into the build directory.
+# The icon group resource is compiled from the committed .ico, which holds the
+# eight sizes rendered from the SVG sources (share/icons/render.sh).
 set(CMDGEN_WIN32_ICON ${PROJECT_SOURCE_DIR}/share/icons/cmdgen.ico)
 if(NOT EXISTS ${CMDGEN_WIN32_ICON})
-  find_program(CMDGEN_CONVERT NAMES convert REQUIRED)
-  set(CMDGEN_WIN32_ICON ${CMAKE_BINARY_DIR}/win32-icon/cmdgen.ico)
-  add_custom_command(
-    OUTPUT ${CMDGEN_WIN32_ICON}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/win32-icon
-    COMMAND ${CMDGEN_CONVERT} -background none ${PROJECT_SOURCE_DIR}/share/icons/cmdgen.svg
-            -define icon:auto-resize=128,96,72,64,48,32,24,16 ${CMDGEN_WIN32_ICON}
-    DEPENDS ${PROJECT_SOURCE_DIR}/share/icons/cmdgen.svg
-    COMMENT "Rendering the Windows icon from share/icons/cmdgen.svg"
-    VERBATIM)
-  add_custom_target(cmdgen_win32_icon DEPENDS ${CMDGEN_WIN32_ICON})
+  message(FATAL_ERROR "The program icon ${CMDGEN_WIN32_ICON} is missing: "
+                      "share/icons/render.sh makes it from the SVG sources.")
 endif()
 
 ExternalProject_Add(cmdgen_win32
@@ -49,6 +40,3 @@ ExternalProject_Add(cmdgen_win32
   INSTALL_COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMDGEN_WIN32_EXE}
                   ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/cmdgen.exe
   USES_TERMINAL_BUILD ON)
-if(TARGET cmdgen_win32_icon)
-  add_dependencies(cmdgen_win32 cmdgen_win32_icon)
-endif()

@@ -6,6 +6,7 @@
 //   cmdgen_probe wait                  the window's outer and client rectangles
 //   cmdgen_probe caption               the caption's bytes
 //   cmdgen_probe focus                 the short name of the focused control
+//   cmdgen_probe clipboard             the bytes of the clipboard's CF_TEXT
 //   cmdgen_probe get NAME              the box's bytes
 //   cmdgen_probe set NAME UTF8-FILE    replaces the box's text
 //
@@ -96,7 +97,8 @@ void Print(std::string_view bytes) { std::fwrite(bytes.data(), 1, bytes.size(), 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) return Fail("usage: cmdgen_probe wait|caption|focus|get NAME|set NAME FILE");
+  if (argc < 2)
+    return Fail("usage: cmdgen_probe wait|caption|focus|clipboard|get NAME|set NAME FILE");
   const std::string_view command = argv[1];
   // Bytes as they are: no "\r" before each "\n".
   _setmode(_fileno(stdout), _O_BINARY);
@@ -126,6 +128,20 @@ int main(int argc, char** argv) {
       return Fail("no thread information");
     }
     Print(AliasOf(window, info.hwndFocus));
+    return 0;
+  }
+  if (command == "clipboard") {
+    // Another program may hold the clipboard open for a moment.
+    for (int i = 0; i < 100 && !OpenClipboard(nullptr); ++i) Sleep(20);
+    std::string text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+      if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
+        text = bytes;
+        GlobalUnlock(data);
+      }
+    }
+    CloseClipboard();
+    Print(text);
     return 0;
   }
   if (argc < 3) return Fail("a box name is missing");
