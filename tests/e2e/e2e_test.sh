@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The real program under Xvfb: its window's place, size and icons, Generate
-# and Copy clicked with a real input tool, the clipboard read by another
-# program, and Esc ending the program with status 0.
+# The real program under Xvfb: its window's place, size and icons, the focus
+# in the template box at start, Tab and typing, Generate and Copy clicked
+# with a real input tool, the clipboard read by another program, and Esc
+# ending the program with status 0.
 # Usage: e2e_test.sh PROGRAM [--icon]; --icon when the program has its icon.
 set -euo pipefail
 program=$1
@@ -35,8 +36,12 @@ if [ "$with_icon" = --icon ]; then
   [ "$icons" = "Icon (16 x 16) Icon (32 x 32) " ] || fail "the window's icons are: $icons"
 fi
 
+# The focus starts in 编辑框1, so one Tab takes it to the output box, where
+# the typed text stays in front of the blocks.
+xdotool windowfocus --sync "$window_id" key Tab type typed
+
 expected="$session_dir/expected"
-: >"$expected"
+printf typed >"$expected"
 for ((i = 0; i < 23; i++)); do
   printf 'vlan %d\r\nport Ethernet0/0/%d\r\nquit\r\n' $((1124 + i)) $((1 + i)) >>"$expected"
 done
@@ -58,7 +63,7 @@ clipboard_holds() {
 
 click_control 472 16 80 32   # 按钮1, 生成
 click_control 448 328 80 32  # 按钮2, 复制到剪辑板
-clipboard_holds "$expected" || fail "the clipboard does not hold the 23 blocks"
+clipboard_holds "$expected" || fail "the clipboard does not hold the typed text and the 23 blocks"
 
 click_control 448 376 80 32  # 按钮3, 清除内容
 click_control 448 328 80 32
@@ -74,4 +79,4 @@ if [ "$status" -ne 0 ]; then
   cat "$session_dir/program.log" >&2
   fail "exit status $status after Esc"
 fi
-echo "e2e: window placed and sized, 23 blocks on the clipboard, Esc ended with 0"
+echo "e2e: window placed and sized, typed text and 23 blocks on the clipboard, Esc ended with 0"
