@@ -8,7 +8,8 @@
 #
 # Usage: bench/cli-vs-peers.sh [--blocks N] [--runs R] [--output pipe|null]
 #   --blocks N   blocks to write (default 10000000)
-#   --runs R     timed runs per command, after one warm-up (default 5)
+#   --runs R     timed rounds, each command once per round, after one
+#                warm-up round (default 5)
 #   --output     where the bytes go: a pipe read and discarded by hyperfine
 #                (default), or /dev/null
 # CMDGEN_CLI names the binary (default: build/bin/cmdgen-cli of this tree).
@@ -87,6 +88,9 @@ machine() {
     "$(hyperfine --version)"
 }
 machine
+# Other work on a shared machine shows here; the ratios hold up better than the
+# absolute times, and the CPU times better than the wall times.
+echo "Load average before: $(cut -d ' ' -f 1-3 /proc/loadavg)"
 
 # The reference bytes, kept once; every peer is compared with them.
 echo "Checking that every command writes the same $blocks blocks..."
@@ -105,17 +109,25 @@ names+=("bare write")
 commands+=("head -c $bytes /dev/zero")
 echo "All ${#names[@]} commands agree on $bytes bytes."
 
-hyperfine_args=(--shell=bash --output="$output" --warmup 1 --runs "$runs" --style basic
-  --export-json "$work/times.json")
-for i in "${!commands[@]}"; do hyperfine_args+=(-n "${names[i]}" "${commands[i]}"); done
-hyperfine "${hyperfine_args[@]}" >"$work/hyperfine.log" || {
-  cat "$work/hyperfine.log" >&2
-  exit 1
-}
+# The runs go in rounds, each command once per round, so that a burst of load
+# from other work on the machine hits every command alike. Round 0 warms the
+# caches and is not counted.
+for round in $(seq 0 "$runs"); do
+  args=(--shell=bash --output="$output" --runs 1 --style none --export-json "$work/round-$round.json")
+  for i in "${!commands[@]}"; do args+=(-n "${names[i]}" "${commands[i]}"); done
+  if ! hyperfine "${args[@]}" >"$work/hyperfine.log" 2>&1; then
+    cat "$work/hyperfine.log" >&2
+    exit 1
+  fi
+done
+rm -f "$work/round-0.json"
 
+echo "Load average after: $(cut -d ' ' -f 1-3 /proc/loadavg)"
+where=$([ "$output" = pipe ] && echo "a pipe" || echo /dev/null)
 echo
-echo "$blocks blocks, $bytes bytes, output to $( [ "$output" = pipe ] && echo "a pipe" || echo /dev/null); median of $runs runs after one warm-up"
-jq -r --argjson blocks "$blocks" --argjson bytes "$bytes" '
+echo "$blocks blocks, $bytes bytes, output to $where; medians of $runs rounds after one warm-up"
+echo "(wall: elapsed time; CPU: user + system time of the command itself)"
+jq -r -s --argjson blocks "$blocks" --argjson bytes "$bytes" '
   # n with d decimals, padded: fixed(1; 2) -> "1.00"
   def fixed(n; d):
     ((n * pow(10; d)) | round | tostring) as $s
@@ -123,18 +135,25 @@ jq -r --argjson blocks "$blocks" --argjson bytes "$bytes" '
       else ((("0" * (d + 1 - ($s | length))) // "") + $s) as $p
       | $p[:(($p | length) - d)] + "." + $p[(($p | length) - d):]
       end;
-  .results as $r
-  | ($r[] | select(.command == "cmdgen-cli") | .median) as $cli
-  | ($r | map(select(.command != "cmdgen-cli" and .command != "bare write")) | min_by(.median)) as $best
-  | ($r[] | select(.command == "bare write") | .median) as $bare
-  | "| command | median s | min s | max s | Mblocks/s | MB/s | time / cmdgen-cli |",
-    "|---|---:|---:|---:|---:|---:|---:|",
-    ($r[] | "| \(.command) | \(fixed(.median; 3)) | \(fixed(.min; 3)) | \(fixed(.max; 3)) | " +
-            "\(fixed($blocks / .median / 1e6; 1)) | \(fixed($bytes / .median / 1e6; 0)) | " +
-            "\(fixed(.median / $cli; 2)) |"),
+  def median: sort | if length % 2 == 1 then .[length / 2 | floor]
+                     else (.[length / 2 - 1] + .[length / 2]) / 2 end;
+  [.[].results[]] | group_by(.command)
+  | map({command: .[0].command, wall: (map(.times[0]) | median), min: (map(.times[0]) | min),
+         max: (map(.times[0]) | max), cpu: (map(.user + .system) | median)})
+  | . as $r
+  | (map({(.command): .}) | add) as $by
+  | $by["cmdgen-cli"] as $cli
+  | $by["bare write"] as $bare
+  | ($r | map(select(.command != "cmdgen-cli" and .command != "bare write")) | min_by(.wall)) as $best
+  | "| command | wall s | min s | max s | CPU s | Mblocks/s | MB/s | wall / cmdgen-cli | CPU / cmdgen-cli |",
+    "|---|---:|---:|---:|---:|---:|---:|---:|---:|",
+    (["cmdgen-cli", "perl", "mawk", "gawk", "python3", "bare write"][] as $name | $by[$name]
+     | "| \(.command) | \(fixed(.wall; 3)) | \(fixed(.min; 3)) | \(fixed(.max; 3)) | " +
+       "\(fixed(.cpu; 3)) | \(fixed($blocks / .wall / 1e6; 1)) | \(fixed($bytes / .wall / 1e6; 0)) | " +
+       "\(fixed(.wall / $cli.wall; 2)) | \(fixed(.cpu / $cli.cpu; 2)) |"),
     "",
-    "Fastest peer: \($best.command), \(fixed($best.median / $cli; 1)) times the time of cmdgen-cli (goal: at least 10): " +
-      (if $best.median / $cli >= 10 then "met" else "missed" end),
-    "cmdgen-cli: \(fixed($cli / $bare; 2)) times the time of the bare write (goal: at most 2): " +
-      (if $cli / $bare <= 2 then "met" else "missed" end)
-' "$work/times.json"
+    "Fastest peer: \($best.command), \(fixed($best.wall / $cli.wall; 1)) times the wall time of " +
+      "cmdgen-cli (goal: at least 10): " + (if $best.wall / $cli.wall >= 10 then "met" else "missed" end),
+    "cmdgen-cli: \(fixed($cli.wall / $bare.wall; 2)) times the wall time of the bare write " +
+      "(goal: at most 2): " + (if $cli.wall / $bare.wall <= 2 then "met" else "missed" end)
+' "$work"/round-*.json
