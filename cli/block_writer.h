@@ -38,6 +38,23 @@ class BlockWriter {
     return AppendPastEnd(bytes);
   }
 
+  /// Adds a block and its line end behind what is there, with one check for
+  /// both; false once a write has failed.
+  /// AppendLine("quit", "\r\n") -> true
+  bool AppendLine(std::string_view block, std::string_view line_end) {
+    const std::size_t size = block.size() + line_end.size();
+    if (size <= capacity_ - used_ && error_ == 0) {
+      char* out = buffer_.get() + used_;
+      if (!block.empty()) std::memcpy(out, block.data(), block.size());
+      out += block.size();
+      // The line end is one or two bytes: a loop beats a call to memcpy.
+      for (const char c : line_end) *out++ = c;
+      used_ += size;
+      return true;
+    }
+    return Append(block) && Append(line_end);
+  }
+
   /// Writes out what the buffer holds; false once a write has failed.
   /// Flush() -> true
   bool Flush();

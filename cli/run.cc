@@ -163,7 +163,7 @@ int Generate(const CommandLine& line, const StandardStreams& streams) {
     GenerateCommands(
         template_text, *line.start_list, *line.end_number,
         [&writer, line_end](std::string_view block) {
-          if (!writer.Append(block) || !writer.Append(line_end)) throw GenerationStopped{};
+          if (!writer.AppendLine(block, line_end)) throw GenerationStopped{};
         },
         line.encoding);
   } catch (const GenerationStopped&) {

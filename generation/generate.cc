@@ -105,19 +105,25 @@ class ValueText {
       const Text text = NumberToText(base_ + static_cast<double>(offset));
       std::copy(text.begin(), text.end(), digits_.begin());
       length_ = text.size();
+      changed_ = length_;
       return length_ != before;
     }
     std::size_t at = length_;
     while (at > 0 && digits_[at - 1] == '9') digits_[--at] = '0';
     if (at > 0) {
       ++digits_[at - 1];
+      changed_ = length_ - at + 1;
       return false;
     }
     // 999 became 000: the carry makes the number one digit longer.
     digits_[0] = '1';
     digits_[length_++] = '0';
+    changed_ = length_;
     return true;
   }
+
+  // How many bytes at the end of the text the last Advance changed.
+  std::size_t changed() const { return changed_; }
 
   std::string_view text() const { return {digits_.data(), length_}; }
 
@@ -126,6 +132,7 @@ class ValueText {
   bool odometer_;
   std::array<char, 24> digits_{};
   std::size_t length_ = 0;
+  std::size_t changed_ = 0;
 };
 
 }  // namespace
@@ -179,6 +186,10 @@ void GenerateCommands(std::string_view template_text, std::string_view start_lis
   // Where each slot's value starts in the block; valid while no value text
   // changes its length.
   std::vector<std::size_t> slot_offsets(compiled->slots.size());
+  std::vector<std::size_t> value_of_slot(compiled->slots.size());
+  for (std::size_t i = 0; i < compiled->slots.size(); ++i) {
+    value_of_slot[i] = value_of_member[compiled->slots[i].member];
+  }
   Text block;
   for (std::int64_t offset = 0; offset < steps; ++offset) {
     bool relayout = offset == 0;
@@ -204,10 +215,20 @@ void GenerateCommands(std::string_view template_text, std::string_view start_lis
       }
       std::copy(template_text.data() + from, template_text.data() + template_text.size(), out);
     } else {
-      // Same lengths as in the step before: only the numbers change.
-      for (std::size_t i = 0; i < compiled->slots.size(); ++i) {
-        const std::string_view text = values[value_of_member[compiled->slots[i].member]].text();
-        std::copy(text.begin(), text.end(), block.data() + slot_offsets[i]);
+      // Same lengths as in the step before: only the digits that the step
+      // changed are written, most often the last one alone.
+      char* const begin = block.data();
+      for (std::size_t i = 0; i < slot_offsets.size(); ++i) {
+        const ValueText& value = values[value_of_slot[i]];
+        const std::string_view text = value.text();
+        const std::size_t changed = value.changed();
+        char* const out = begin + slot_offsets[i] + text.size();
+        const char* const in = text.data() + text.size();
+        if (changed == 1) {
+          out[-1] = in[-1];
+        } else {
+          std::copy(in - changed, in, out - changed);
+        }
       }
     }
     consume(block);

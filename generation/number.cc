@@ -1,5 +1,6 @@
 #include "generation/number.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <charconv>  // from_chars for the correctly rounded decimal-to-binary step
@@ -272,12 +273,31 @@ void Decompose(double magnitude, std::uint64_t& mantissa, int& e2) {
 
 __extension__ typedef unsigned __int128 Uint128;
 
+constexpr std::array<Uint128, 39> kPowersOfTen128 = [] {
+  std::array<Uint128, 39> powers{};
+  Uint128 p = 1;
+  for (auto& power : powers) {
+    power = p;
+    p *= 10;
+  }
+  return powers;
+}();
+
+// 5^55 is the largest power of five below 2^128.
+constexpr std::array<Uint128, 56> kPowersOfFive128 = [] {
+  std::array<Uint128, 56> powers{};
+  Uint128 p = 1;
+  for (auto& power : powers) {
+    power = p;
+    p *= 5;
+  }
+  return powers;
+}();
+
+// The number of decimal digits of a non-zero value below 2^128.
 int DecimalLength(Uint128 value) {
   int length = 1;
-  while (value >= 10) {
-    value /= 10;
-    ++length;
-  }
+  while (length < 39 && value >= kPowersOfTen128[static_cast<std::size_t>(length)]) ++length;
   return length;
 }
 
@@ -293,7 +313,7 @@ bool FastDigits17(std::uint64_t mantissa, int e2, Digits17& out) {
   } else {
     // m x 5^k must stay below 2^128; log2(5) < 2.33.
     if (static_cast<int>(std::bit_width(mantissa)) + (-e2 * 233 + 99) / 100 > 127) return false;
-    for (int i = 0; i < -e2; ++i) exact *= 5;
+    exact *= kPowersOfFive128[static_cast<std::size_t>(-e2)];
     decimal_shift = -e2;
   }
   const int length = DecimalLength(exact);
@@ -303,8 +323,7 @@ bool FastDigits17(std::uint64_t mantissa, int e2, Digits17& out) {
     digits =
         static_cast<std::uint64_t>(exact) * kPowersOfTen[static_cast<std::size_t>(17 - length)];
   } else {
-    Uint128 divisor = 1;
-    for (int i = 0; i < length - 18; ++i) divisor *= 10;
+    const Uint128 divisor = kPowersOfTen128[static_cast<std::size_t>(length - 18)];
     const Uint128 eighteen = exact / divisor;  // the first 18 digits, truncated
     digits = static_cast<std::uint64_t>(eighteen / 10);
     if (eighteen % 10 >= 5) ++digits;
@@ -317,19 +336,12 @@ bool FastDigits17(std::uint64_t mantissa, int e2, Digits17& out) {
   return true;
 }
 
-void AppendExponent(Text& out, int exponent) {
-  out.push_back('e');
-  out.push_back(exponent < 0 ? '-' : '+');
-  const int magnitude = exponent < 0 ? -exponent : exponent;
-  std::array<char, 8> buffer{};
-  auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude);
-  const auto length = static_cast<std::size_t>(end - buffer.data());
-  if (length < 3) out.append(3 - length, '0');
-  out.append(buffer.data(), length);
-}
+// The longest text written: "-1.234567890123e-308".
+constexpr std::size_t kMaxNumberText = 24;
 
 // Writes the 13 digits D1..D13 with exponent E in the positional or the
-// exponent form.
+// exponent form. The text is built on the stack and copied once, so that
+// short results stay inside the string's own buffer.
 Text FormatDigits13(bool negative, std::uint64_t digits13, int exponent) {
   std::array<char, 13> d{};
   for (int i = 12; i >= 0; --i) {
@@ -339,29 +351,36 @@ Text FormatDigits13(bool negative, std::uint64_t digits13, int exponent) {
   std::size_t significant = 13;
   while (significant > 1 && d[significant - 1] == '0') --significant;
 
-  Text out;
-  out.reserve(24);
-  if (negative) out.push_back('-');
+  std::array<char, kMaxNumberText> buffer{};
+  char* out = buffer.data();
+  auto put = [&out](const char* from, std::size_t count) { out = std::copy_n(from, count, out); };
+  if (negative) *out++ = '-';
   if (exponent < -4 || exponent >= 13) {
-    out.push_back(d[0]);
+    *out++ = d[0];
     if (significant > 1) {
-      out.push_back('.');
-      out.append(d.data() + 1, significant - 1);
+      *out++ = '.';
+      put(d.data() + 1, significant - 1);
     }
-    AppendExponent(out, exponent);
+    *out++ = 'e';
+    *out++ = exponent < 0 ? '-' : '+';
+    const int magnitude = exponent < 0 ? -exponent : exponent;
+    if (magnitude < 100) *out++ = '0';
+    if (magnitude < 10) *out++ = '0';
+    out = std::to_chars(out, buffer.data() + buffer.size(), magnitude).ptr;
   } else if (exponent >= 0) {
     const auto whole = static_cast<std::size_t>(exponent) + 1;
-    out.append(d.data(), whole);
+    put(d.data(), whole);
     if (significant > whole) {
-      out.push_back('.');
-      out.append(d.data() + whole, significant - whole);
+      *out++ = '.';
+      put(d.data() + whole, significant - whole);
     }
   } else {
-    out.append("0.");
-    out.append(static_cast<std::size_t>(-exponent - 1), '0');
-    out.append(d.data(), significant);
+    *out++ = '0';
+    *out++ = '.';
+    out = std::fill_n(out, -exponent - 1, '0');
+    put(d.data(), significant);
   }
-  return out;
+  return Text(buffer.data(), out);
 }
 
 Text FormatFromDigits17(bool negative, Digits17 d17) {
