@@ -5,7 +5,7 @@ ASAN_DIR ?= build-asan
 JOBS     ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-release test-sanitize clean format
+.PHONY: all deps configure build run test test-release test-sanitize bench clean format
 
 all: build
 
@@ -32,6 +32,14 @@ test-sanitize: deps
 	  $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
 	@ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS) -LE no-sanitize
+
+# The benchmarks: the engine's Google Benchmark, then cmdgen-cli against its peers.
+bench: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMDGEN_BUILD_BENCH=ON $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target generation_bench cmdgen-cli
+	@$(BUILD)/bin/generation_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	@CMDGEN_CLI=$(BUILD)/bin/cmdgen-cli bench/cli-vs-peers.sh --output null
+	@CMDGEN_CLI=$(BUILD)/bin/cmdgen-cli bench/cli-vs-peers.sh
 
 clean:
 	rm -rf $(BUILD) $(ASAN_DIR)
