@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <limits>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,13 @@ class FakePort final : public WindowPort {
     return true;
   }
   Encoding TextEncoding() const override { return Encoding::kUtf8; }
+  bool AskToContinue(std::string_view) override { return false; }
+  void ShowRefusal(std::string_view) override {}
+  std::optional<std::uint64_t> OutputMemoryFor(std::uint64_t bytes, std::uint64_t) override {
+    return bytes;
+  }
+  std::optional<std::uint64_t> AvailableMemoryBytes() const override { return std::nullopt; }
+  void ShowBusy(bool) noexcept override {}
 
   std::map<std::string, Text> boxes = {{"编辑框2", "output"}};
   Text clipboard;

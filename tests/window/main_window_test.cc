@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -12,13 +13,17 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QTimer>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "window/commands.h"
 #include "window/qt/box_text.h"
 #include "window/qt/main_window.h"
+#include "window/qt/message_boxes.h"
 #include "window/qt/qt_window_port.h"
+#include "window/run_guard.h"
 
 namespace cmdgen {
 namespace {
@@ -36,6 +41,38 @@ void Type(QWidget* widget, const QString& text) {
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
     QApplication::sendEvent(widget, &release);
   }
+}
+
+// What a modal message box showed, looked at by a timer while it is up.
+struct SeenBox {
+  bool found = false;
+  QString title, text, default_button, escape_button;
+  QStringList buttons;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QWidget* parent = nullptr;
+};
+
+// Polls for the first modal message box, notes what it shows and hands it to
+// `act`, which closes it.
+void WatchForBox(QObject* context, QTimer& poll, SeenBox& seen,
+                 std::function<void(QMessageBox&)> act) {
+  poll.setInterval(10);
+  QObject::connect(&poll, &QTimer::timeout, context, [&poll, &seen, act] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    poll.stop();
+    seen.found = true;
+    seen.title = box->windowTitle();
+    seen.text = box->text();
+    seen.icon = box->icon();
+    seen.parent = box->parentWidget();
+    for (QAbstractButton* button : box->buttons()) seen.buttons << button->text();
+    seen.buttons.sort();
+    if (box->defaultButton() != nullptr) seen.default_button = box->defaultButton()->text();
+    if (box->escapeButton() != nullptr) seen.escape_button = box->escapeButton()->text();
+    act(*box);
+  });
+  poll.start();
 }
 
 QString InitialBlocks(int count) {
@@ -381,6 +418,140 @@ class MainWindowTest : public QObject {
     QCOMPARE(output->textCursor().position(), 9);
     QCOMPARE(bar->value(), scrolled);
     QVERIFY(output->document()->isUndoAvailable());
+  }
+
+  void aRunawayEndNumberAsksAndEnterKeepsTheBox() {
+    Set(kOutputBox, QStringLiteral("kept"));
+    QSignalSpy changes(Output()->document(), &QTextDocument::contentsChange);
+    // One block more than a million.
+    Set(kEndBox, QStringLiteral("1001124"));
+    SeenBox seen;
+    QTimer poll;
+    WatchForBox(this, poll, seen, [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); });
+    QTest::mouseClick(window_->Control(kGenerateButton), Qt::LeftButton);
+    QVERIFY(seen.found);
+    QCOMPARE(seen.title, QStringLiteral("确认"));
+    QCOMPARE(seen.text,
+             QStringLiteral("本次将生成 1,000,001 个块（约 35 MiB 文本），可能需要很长时间，"
+                            "其间窗口无法操作。\n\n是否继续？"));
+    QCOMPARE(seen.icon, QMessageBox::Question);
+    QCOMPARE(seen.buttons, (QStringList{QStringLiteral("否(&N)"), QStringLiteral("是(&Y)")}));
+    QCOMPARE(seen.default_button, QStringLiteral("否(&N)"));
+    QCOMPARE(seen.escape_button, QStringLiteral("否(&N)"));
+    QCOMPARE(seen.parent, window_.get());
+    QCOMPARE(Content(kOutputBox), QStringLiteral("kept"));
+    QCOMPARE(changes.count(), 0);
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+  }
+
+  void questionBoxAnswersYesOnlyForYes_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("Enter") << int{Qt::Key_Return} << false;
+    QTest::newRow("Esc") << int{Qt::Key_Escape} << false;
+    QTest::newRow("N") << int{Qt::Key_N} << false;
+    QTest::newRow("Y") << int{Qt::Key_Y} << true;
+  }
+
+  void questionBoxAnswersYesOnlyForYes() {
+    QFETCH(int, key);
+    QFETCH(bool, yes);
+    SeenBox seen;
+    QTimer poll;
+    WatchForBox(this, poll, seen, [key](QMessageBox& box) {
+      // Y and N are the buttons' mnemonics, pressed with Alt.
+      const bool mnemonic = key == Qt::Key_Y || key == Qt::Key_N;
+      QTest::keyClick(&box, static_cast<Qt::Key>(key), mnemonic ? Qt::AltModifier : Qt::NoModifier);
+    });
+    QCOMPARE(AskInMessageBox(window_.get(), "确认", "a\r\nb"), yes);
+    QVERIFY(seen.found);
+    QCOMPARE(seen.text, QStringLiteral("a\nb"));
+  }
+
+  void refusalTellsWhyAndLeavesTheBox() {
+    struct Told {
+      QWidget* parent = nullptr;
+      QString caption, text;
+      int asked = 0;
+    } told;
+    QtWindowPort port(*window_,
+                      {[&told](QWidget*, std::string_view, std::string_view) {
+                         ++told.asked;
+                         return true;
+                       },
+                       [&told](QWidget* parent, std::string_view caption, std::string_view text) {
+                         told = {parent, FromText(caption), FromText(text), told.asked};
+                       }});
+    Set(kOutputBox, QStringLiteral("kept"));
+    QSignalSpy changes(Output()->document(), &QTextDocument::contentsChange);
+    // Far more text than a text document can count.
+    Set(kEndBox, QStringLiteral("2147483647"));
+    GenerateIntoOutput(port);
+    QCOMPARE(told.parent, window_.get());
+    QCOMPARE(told.caption, QStringLiteral("提示"));
+    QCOMPARE(told.text,
+             QStringLiteral("本次将生成 2,147,482,524 个块（约 74 GiB 文本），"
+                            "超出输出框所能容纳的文本量。\r\n\r\n已取消，输出框未作改动。"));
+    QCOMPARE(told.asked, 0);
+    QCOMPARE(Content(kOutputBox), QStringLiteral("kept"));
+    QCOMPARE(changes.count(), 0);
+  }
+
+  void noticeBoxHasOneOkButton() {
+    SeenBox seen;
+    QTimer poll;
+    WatchForBox(this, poll, seen,
+                [](QMessageBox& box) { QTest::mouseClick(box.buttons().front(), Qt::LeftButton); });
+    TellInMessageBox(window_.get(), "提示", "已取消。\r\n");
+    QVERIFY(seen.found);
+    QCOMPARE(seen.title, QStringLiteral("提示"));
+    QCOMPARE(seen.text, QStringLiteral("已取消。\n"));
+    QCOMPARE(seen.icon, QMessageBox::Warning);
+    QCOMPARE(seen.buttons, QStringList{QStringLiteral("确定")});
+    QCOMPARE(seen.parent, window_.get());
+  }
+
+  void busyPointerLastsAsLongAsALongRun_data() {
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<bool>("busy");
+    QTest::newRow("23 blocks") << QStringLiteral("1146") << false;
+    QTest::newRow("8877 blocks, 26631 lines") << QStringLiteral("10000") << true;
+  }
+
+  void busyPointerLastsAsLongAsALongRun() {
+    QFETCH(QString, end);
+    QFETCH(bool, busy);
+    Set(kEndBox, end);
+    // The pointer as it is while the text goes into the box.
+    QList<int> shapes;
+    connect(Output()->document(), &QTextDocument::contentsChange, this, [&shapes] {
+      const QCursor* cursor = QGuiApplication::overrideCursor();
+      shapes << (cursor == nullptr ? -1 : int{cursor->shape()});
+    });
+    GenerateIntoOutput(*port_);
+    QVERIFY(!shapes.isEmpty());
+    for (int shape : shapes) QCOMPARE(shape, busy ? int{Qt::WaitCursor} : -1);
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+    QVERIFY(Output()->textCursor().atEnd());
+  }
+
+  void outputMemoryGrowsWithTextAndLines() {
+    const auto memory = [&](std::uint64_t bytes, std::uint64_t lines) {
+      return port_->OutputMemoryFor(bytes, lines);
+    };
+    QCOMPARE(memory(1000, 10), std::optional<std::uint64_t>(1000 * QtWindowPort::kMemoryPerByte +
+                                                            10 * QtWindowPort::kMemoryPerLine));
+    QVERIFY(memory(2000, 10) > memory(1000, 10));
+    QVERIFY(memory(1000, 20) > memory(1000, 10));
+    // A document counts its characters in int, the final separator included.
+    QVERIFY(memory(2147483646, 1).has_value());
+    QVERIFY(!memory(2147483647, 1).has_value());
+    Set(kOutputBox, QStringLiteral("abc"));
+    QVERIFY(memory(2147483643, 1).has_value());
+    QVERIFY(!memory(2147483644, 1).has_value());
+    const std::optional<std::uint64_t> available = port_->AvailableMemoryBytes();
+    QVERIFY(available.has_value());
+    QVERIFY(*available > 0);
   }
 
   void copyAndClearReachTheClipboard() {

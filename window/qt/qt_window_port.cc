@@ -1,16 +1,21 @@
 #include "window/qt/qt_window_port.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
+#include <limits>
 #include <new>
 
 #include "window/allocation.h"
+#include "window/qt/available_memory.h"
 #include "window/qt/box_text.h"
 #include "window/qt/main_window.h"
+#include "window/run_guard.h"
 
 namespace cmdgen {
 namespace {
@@ -28,21 +33,28 @@ auto WithQtMemory(std::size_t characters, F&& f) -> decltype(f()) {
   }
 }
 
-void AppendToMultiLine(QPlainTextEdit& box, std::string_view text) {
-  // The end is measured afresh for every text, and the caret goes there,
-  // giving up whatever the user had selected.
+// Appends the texts one after the other, as if for each the caret went to
+// the end (giving up whatever the user had selected), scrolled into view and
+// the text went in there. Nothing else moves the caret or the view between
+// the texts, so placing the caret once before and scrolling once after gives
+// the same end; the widget then lays out its last lines only once.
+void AppendToMultiLine(QPlainTextEdit& box, std::span<const std::string_view> texts) {
   QTextCursor cursor = box.textCursor();
   cursor.movePosition(QTextCursor::End);
   box.setTextCursor(cursor);
-  box.ensureCursorVisible();
-  if (text.empty()) return;
-  const QString widget_text = MultiLineWidgetText(text);
   // Turning the undo history off for the insertion keeps it out of the
   // history; it also empties the history, so that no earlier step can be
   // undone across text it never saw.
   QTextDocument& document = *box.document();
   document.setUndoRedoEnabled(false);
-  cursor.insertText(widget_text);
+  for (std::string_view text : texts) {
+    // The cursor makes one line break of each "\r\n", and of each "\r" or
+    // "\n" that stands alone, just as MultiLineWidgetText does; the text goes
+    // in as it stands, without a second pass over it.
+    if (!text.empty()) {
+      WithQtMemory(text.size(), [&] { cursor.insertText(FromText(text)); });
+    }
+  }
   document.setUndoRedoEnabled(true);
   box.setTextCursor(cursor);
   box.ensureCursorVisible();
@@ -81,15 +93,16 @@ void QtWindowPort::SetContent(std::string_view box, std::string_view text) {
 }
 
 void QtWindowPort::AppendText(std::string_view box, std::span<const std::string_view> texts) {
+  if (texts.empty()) return;
   QWidget* widget = window_.Control(box);
-  for (std::string_view text : texts) {
-    WithQtMemory(text.size(), [&] {
-      if (auto* multi = qobject_cast<QPlainTextEdit*>(widget)) {
-        AppendToMultiLine(*multi, text);
-      } else if (auto* one = qobject_cast<QLineEdit*>(widget)) {
-        AppendToOneLine(*one, text);
-      }
-    });
+  if (auto* multi = qobject_cast<QPlainTextEdit*>(widget)) {
+    AppendToMultiLine(*multi, texts);
+    return;
+  }
+  if (auto* one = qobject_cast<QLineEdit*>(widget)) {
+    for (std::string_view text : texts) {
+      WithQtMemory(text.size(), [&] { AppendToOneLine(*one, text); });
+    }
   }
 }
 
@@ -101,6 +114,47 @@ bool QtWindowPort::SetClipboardText(std::string_view text) {
   // Where the platform tells ownership (X11, Windows) that settles it;
   // elsewhere the clipboard is read back.
   return clipboard->ownsClipboard() || clipboard->text(QClipboard::Clipboard) == value;
+}
+
+bool QtWindowPort::AskToContinue(std::string_view question) {
+  return boxes_.ask(&window_, kRunQuestionCaption, question);
+}
+
+void QtWindowPort::ShowRefusal(std::string_view message) {
+  boxes_.tell(&window_, kRunRefusalCaption, message);
+}
+
+std::optional<std::uint64_t> QtWindowPort::OutputMemoryFor(std::uint64_t bytes,
+                                                           std::uint64_t lines) {
+  // A document counts its characters in int. Each byte of UTF-8 gives at most
+  // one UTF-16 unit, so the bytes bound the characters to come.
+  constexpr auto kMostCharacters = static_cast<std::uint64_t>(std::numeric_limits<int>::max());
+  const auto* output = qobject_cast<QPlainTextEdit*>(window_.Control(kOutputBox));
+  const auto held =
+      output == nullptr ? 0 : static_cast<std::uint64_t>(output->document()->characterCount());
+  if (held > kMostCharacters || bytes > kMostCharacters - held) return std::nullopt;
+  // Below 2^31 bytes and with no more lines than bytes, nothing overflows.
+  return bytes * kMemoryPerByte + std::min(lines, bytes) * kMemoryPerLine;
+}
+
+std::optional<std::uint64_t> QtWindowPort::AvailableMemoryBytes() const {
+  return AvailableMemory();
+}
+
+void QtWindowPort::ShowBusy(bool busy) noexcept {
+  try {
+    if (!busy) {
+      QGuiApplication::restoreOverrideCursor();
+      return;
+    }
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    // The new cursor reaches the window system only when its connection is
+    // flushed, which the event loop does. Input waits meanwhile, so that no
+    // click runs a command inside this one.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  } catch (...) {
+    // Only the pointer's look is lost; the run goes on.
+  }
 }
 
 }  // namespace cmdgen

@@ -1,11 +1,13 @@
 #include "window/win32/main_window.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
 #include "app/dispatch.h"
 #include "window/allocation.h"
 #include "window/keys.h"
+#include "window/run_guard.h"
 #include "window/win32/ansi.h"
 #include "window/win32/keyboard.h"
 
@@ -355,6 +357,49 @@ bool MainWindow::SetClipboardText(std::string_view text) {
   }
   CloseClipboard();
   return result;
+}
+
+bool MainWindow::AskToContinue(std::string_view question) {
+  const std::string text = Utf8ToAnsi(question);
+  const std::string caption = Utf8ToAnsi(kRunQuestionCaption);
+  // MB_DEFBUTTON2: a slip of Enter must not start a run of millions of blocks.
+  return MessageBoxA(window_, text.c_str(), caption.c_str(),
+                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
+void MainWindow::ShowRefusal(std::string_view message) {
+  const std::string text = Utf8ToAnsi(message);
+  const std::string caption = Utf8ToAnsi(kRunRefusalCaption);
+  MessageBoxA(window_, text.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
+}
+
+std::optional<std::uint64_t> MainWindow::OutputMemoryFor(std::uint64_t bytes, std::uint64_t lines) {
+  HWND output = Control(kOutputBox);
+  const int length = output == nullptr ? 0 : GetWindowTextLengthA(output);
+  const auto held = static_cast<std::uint64_t>(std::max(length, 0));
+  if (held > kMostCharacters || bytes > kMostCharacters - held) return std::nullopt;
+  // Below 2^31 bytes and with no more lines than bytes, nothing overflows.
+  return bytes * kMemoryPerByte + std::min(lines, bytes) * kMemoryPerLine;
+}
+
+std::optional<std::uint64_t> MainWindow::AvailableMemoryBytes() const {
+  MEMORYSTATUSEX status{};
+  status.dwLength = sizeof status;
+  if (!GlobalMemoryStatusEx(&status)) return std::nullopt;
+  // Beyond the free physical memory the system pages, and the window would
+  // stand frozen for far longer than the run itself.
+  return std::min({status.ullAvailPhys, status.ullAvailPageFile, status.ullAvailVirtual});
+}
+
+void MainWindow::ShowBusy(bool busy) noexcept {
+  // No message is handled while the run lasts, so no WM_SETCURSOR puts the
+  // class cursor back before the run ends.
+  if (busy) {
+    cursor_before_busy_ = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  } else {
+    SetCursor(cursor_before_busy_);
+    cursor_before_busy_ = nullptr;
+  }
 }
 
 int RunMessageLoop(MainWindow& window) {

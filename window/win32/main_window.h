@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -75,6 +76,26 @@ class MainWindow final : public WindowPort {
   void AppendText(std::string_view box, std::span<const std::string_view> texts) override;
   bool SetClipboardText(std::string_view text) override;
   Encoding TextEncoding() const override { return encoding_; }
+  /// A message box owned by the window, with Yes and No, No the default.
+  bool AskToContinue(std::string_view question) override;
+  /// A message box owned by the window, with the warning icon and OK.
+  void ShowRefusal(std::string_view message) override;
+  /// The edit box keeps its text once, in the ANSI code page, and a start
+  /// for each line; the estimate allows for the box growing its buffer and
+  /// for the copies that Copy makes. Nothing beyond the box's greatest
+  /// length.
+  std::optional<std::uint64_t> OutputMemoryFor(std::uint64_t bytes, std::uint64_t lines) override;
+  /// The least of the free physical memory, the commit charge still allowed
+  /// and the free address space (GlobalMemoryStatusEx).
+  std::optional<std::uint64_t> AvailableMemoryBytes() const override;
+  /// The wait cursor, with SetCursor; false puts back the cursor before it.
+  void ShowBusy(bool busy) noexcept override;
+
+  /// The memory the edit box takes per byte of text and per line.
+  static constexpr std::uint64_t kMemoryPerByte = 4;
+  static constexpr std::uint64_t kMemoryPerLine = 8;
+  /// The most characters an edit box holds, the limit EM_SETLIMITTEXT 0 sets.
+  static constexpr std::uint64_t kMostCharacters = 0x7FFFFFFE;
 
  private:
   static LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
@@ -96,6 +117,8 @@ class MainWindow final : public WindowPort {
   HWND focus_when_deactivated_ = nullptr;
   // Set when an edit box reports that it could not take a whole insertion.
   bool insertion_refused_ = false;
+  // The cursor that the busy pointer replaced.
+  HCURSOR cursor_before_busy_ = nullptr;
 };
 
 /// Runs the thread's message loop until the quit request, offering each
