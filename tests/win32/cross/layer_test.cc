@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -22,6 +23,7 @@
 #include "window/allocation.h"
 #include "window/commands.h"
 #include "window/layout.h"
+#include "window/run_guard.h"
 #include "window/win32/ansi.h"
 #include "window/win32/fatal.h"
 #include "window/win32/keyboard.h"
@@ -714,6 +716,123 @@ TEST(FatalReportTest, ShowsTheReportWithButtonsInertAndEndsWithMinusOne) {
   if (exit_code == STILL_ACTIVE) TerminateProcess(child.hProcess, 1);
   CloseHandle(child.hThread);
   CloseHandle(child.hProcess);
+}
+
+// Waits, in a thread of its own, for this process's message box of the
+// caption, notes what it shows and then closes it with `close`.
+class BoxWatch {
+ public:
+  BoxWatch(std::string_view caption, std::function<void(HWND)> close)
+      : thread_([this, caption = A(caption), close = std::move(close)] {
+          HWND box = FindOwnedWindow(GetCurrentProcessId(), "#32770", caption.c_str());
+          if (box == nullptr) return;
+          found_ = true;
+          owner_ = GetWindow(box, GW_OWNER);
+          // The default button is drawn as such, and Enter chooses it.
+          for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
+            HWND button = GetDlgItem(box, id);
+            const auto style = static_cast<DWORD>(GetWindowLongPtrA(button, GWL_STYLE));
+            if (button != nullptr && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) default_id_ = id;
+          }
+          EnumChildWindows(box, &CollectPart, reinterpret_cast<LPARAM>(&parts_));
+          close(box);
+        }) {}
+  ~BoxWatch() {
+    if (thread_.joinable()) thread_.join();
+  }
+
+  // Joins the watch; what it saw may be read after this.
+  void Join() { thread_.join(); }
+  bool found() const { return found_; }
+  HWND owner() const { return owner_; }
+  int default_id() const { return default_id_; }
+  const MessageBoxParts& parts() const { return parts_; }
+
+ private:
+  bool found_ = false;
+  HWND owner_ = nullptr;
+  int default_id_ = 0;
+  MessageBoxParts parts_;
+  std::thread thread_;
+};
+
+// Enter, as a user would press it in the box: the dialog's default button.
+void PressEnter(HWND box) {
+  PostMessageA(box, WM_KEYDOWN, VK_RETURN, 0);
+  PostMessageA(box, WM_KEYUP, VK_RETURN, 0);
+}
+
+TEST_F(MainWindowTest, QuestionHasNoAsItsDefaultAndYesAnswersYes) {
+  const std::string question = "本次将生成 1,000,001 个块。\r\n\r\n是否继续？";
+  {
+    BoxWatch watch("确认", &PressEnter);
+    EXPECT_FALSE(window_->AskToContinue(question));
+    watch.Join();
+    ASSERT_TRUE(watch.found());
+    EXPECT_EQ(watch.default_id(), IDNO);
+    EXPECT_EQ(watch.owner(), window_->handle());
+    EXPECT_EQ(watch.parts().text, A(question));
+    EXPECT_EQ(watch.parts().buttons, 2);
+    EXPECT_TRUE(watch.parts().icon);
+  }
+  BoxWatch watch("确认", [](HWND box) { PostMessageA(box, WM_COMMAND, IDYES, 0); });
+  EXPECT_TRUE(window_->AskToContinue(question));
+  watch.Join();
+  EXPECT_TRUE(watch.found());
+}
+
+TEST_F(MainWindowTest, RefusalShowsItsTextWithOneOkButton) {
+  const std::string message = "已取消，输出框未作改动。";
+  BoxWatch watch("提示", [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
+  window_->ShowRefusal(message);
+  watch.Join();
+  ASSERT_TRUE(watch.found());
+  EXPECT_EQ(watch.owner(), window_->handle());
+  EXPECT_EQ(watch.parts().text, A(message));
+  EXPECT_EQ(watch.parts().buttons, 1);
+  EXPECT_EQ(watch.parts().ok_buttons, 1);
+  EXPECT_TRUE(watch.parts().icon);
+}
+
+TEST_F(MainWindowTest, RunawayGenerateAsksAndEnterLeavesTheBox) {
+  window_->SetContent(kOutputBox, "kept");
+  // One block more than a million.
+  window_->SetContent(kEndBox, "1001124");
+  BoxWatch watch("确认", &PressEnter);
+  Click(kGenerateButton);
+  watch.Join();
+  ASSERT_TRUE(watch.found());
+  EXPECT_EQ(watch.parts().text,
+            A("本次将生成 1,000,001 个块（约 35 MiB 文本），可能需要很长时间，其间窗口无法操作。"
+              "\r\n\r\n是否继续？"));
+  EXPECT_EQ(window_->GetContent(kOutputBox), "kept");
+}
+
+TEST_F(MainWindowTest, OutputMemoryCountsBytesAndLinesUpToTheBoxLimit) {
+  EXPECT_EQ(window_->OutputMemoryFor(1000, 10),
+            1000 * MainWindow::kMemoryPerByte + 10 * MainWindow::kMemoryPerLine);
+  EXPECT_TRUE(window_->OutputMemoryFor(MainWindow::kMostCharacters, 1).has_value());
+  EXPECT_FALSE(window_->OutputMemoryFor(MainWindow::kMostCharacters + 1, 1).has_value());
+  window_->SetContent(kOutputBox, "abc");
+  EXPECT_TRUE(window_->OutputMemoryFor(MainWindow::kMostCharacters - 3, 1).has_value());
+  EXPECT_FALSE(window_->OutputMemoryFor(MainWindow::kMostCharacters - 2, 1).has_value());
+
+  MEMORYSTATUSEX status{};
+  status.dwLength = sizeof status;
+  ASSERT_TRUE(GlobalMemoryStatusEx(&status));
+  const std::optional<std::uint64_t> available = window_->AvailableMemoryBytes();
+  ASSERT_TRUE(available.has_value());
+  EXPECT_GT(*available, 0u);
+  EXPECT_LE(*available, status.ullTotalPhys);
+}
+
+TEST_F(MainWindowTest, BusyPointerIsTheWaitCursorUntilTakenBack) {
+  HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
+  SetCursor(arrow);
+  window_->ShowBusy(true);
+  EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_WAIT));
+  window_->ShowBusy(false);
+  EXPECT_EQ(GetCursor(), arrow);
 }
 
 }  // namespace
