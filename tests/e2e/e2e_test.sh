@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The real program under Xvfb: its window's place, size and icons, the focus
 # in the template box at start, Tab and typing, Generate and Copy clicked
-# with a real input tool, the clipboard read by another program, and Esc
-# ending the program with status 0.
+# with a real input tool, the clipboard read by another program, a runaway
+# end number held back by its box, and Esc ending the program with status 0.
 # Usage: e2e_test.sh PROGRAM [--icon]; --icon when the program has its icon.
 set -euo pipefail
 program=$1
@@ -70,6 +70,20 @@ click_control 448 328 80 32
 : >"$session_dir/empty"
 clipboard_holds "$session_dir/empty" || fail "the clipboard is not empty after Clear and Copy"
 
+# A slip of the finger: four zeros too many in the end number. Generate first
+# asks, or refuses where this machine cannot hold the output; Enter takes
+# the default, No, and the output box stays as it was, the program running.
+click_control 384 40 80 20  # 编辑框_终止数
+xdotool key ctrl+a type 11460000
+click_control 472 16 80 32
+box_id=$(timeout 20 xdotool search --sync --onlyvisible --name '^(确认|提示)$' | head -n 1 || true)
+[ -n "$box_id" ] || fail "no question or notice came before a run of 11 million blocks"
+xdotool windowfocus --sync "$box_id" key Return
+timeout 10 bash -c "while xdotool search --onlyvisible --name '^(确认|提示)$' >/dev/null; do sleep 0.1; done" ||
+  fail "Enter did not close the box"
+click_control 448 328 80 32
+clipboard_holds "$session_dir/empty" || fail "the output box changed after a run that did not go ahead"
+
 xdotool windowfocus --sync "$window_id" key Escape
 status=0
 timeout 10 tail --pid="$program_pid" -f /dev/null || fail "Esc did not end the program"
@@ -79,4 +93,4 @@ if [ "$status" -ne 0 ]; then
   cat "$session_dir/program.log" >&2
   fail "exit status $status after Esc"
 fi
-echo "e2e: window placed and sized, typed text and 23 blocks on the clipboard, Esc ended with 0"
+echo "e2e: window placed and sized, typed text and 23 blocks on the clipboard, a runaway run held back, Esc ended with 0"
