@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QTextDocument>
+#include <utility>
 
 namespace cmdgen {
 
@@ -12,11 +13,64 @@ QString MultiLineWidgetText(std::string_view text) {
   return widget_text;
 }
 
-Text MultiLineContent(const QTextDocument& document) {
-  // toPlainText() would turn no-break spaces into spaces and line separators
-  // into line feeds; the raw text keeps every character and separates the
-  // blocks, that is the lines, by U+2029 PARAGRAPH SEPARATOR alone.
-  const QByteArray utf8 = document.toRawText().toUtf8();
+namespace detail {
+
+std::optional<Text> RawTextToContent(QStringView raw) {
+  const char16_t* const begin = raw.utf16();
+  const char16_t* const end = begin + raw.size();
+  constexpr char16_t kParagraphSeparator = u'\u2029';
+  const auto is_high = [](char16_t unit) { return unit >= 0xD800 && unit < 0xDC00; };
+  const auto is_low = [](char16_t unit) { return unit >= 0xDC00 && unit < 0xE000; };
+
+  std::size_t size = 0;
+  for (const char16_t* at = begin; at != end; ++at) {
+    const char16_t unit = *at;
+    if (unit < 0x80) {
+      size += 1;
+    } else if (unit < 0x800 || unit == kParagraphSeparator) {
+      size += 2;
+    } else if (is_high(unit)) {
+      if (at + 1 == end || !is_low(at[1])) return std::nullopt;
+      size += 4;
+      ++at;
+    } else if (is_low(unit)) {
+      return std::nullopt;
+    } else {
+      size += 3;
+    }
+  }
+
+  Text content(size, '\0');
+  char* out = content.data();
+  const auto put = [&out](unsigned value) { *out++ = static_cast<char>(value); };
+  for (const char16_t* at = begin; at != end; ++at) {
+    const char16_t unit = *at;
+    if (unit < 0x80) {
+      put(unit);
+    } else if (unit == kParagraphSeparator) {
+      put('\r');
+      put('\n');
+    } else if (unit < 0x800) {
+      put(0xC0u | (unit >> 6));
+      put(0x80u | (unit & 0x3Fu));
+    } else if (is_high(unit)) {
+      const unsigned code = 0x10000u + ((unit - 0xD800u) << 10) + (at[1] - 0xDC00u);
+      ++at;
+      put(0xF0u | (code >> 18));
+      put(0x80u | ((code >> 12) & 0x3Fu));
+      put(0x80u | ((code >> 6) & 0x3Fu));
+      put(0x80u | (code & 0x3Fu));
+    } else {
+      put(0xE0u | (unit >> 12));
+      put(0x80u | ((unit >> 6) & 0x3Fu));
+      put(0x80u | (unit & 0x3Fu));
+    }
+  }
+  return content;
+}
+
+Text RawTextToContentSlow(const QString& raw) {
+  const QByteArray utf8 = raw.toUtf8();
   static constexpr char kParagraphSeparator[] = "\xE2\x80\xA9";
   static constexpr std::size_t kSeparatorBytes = sizeof kParagraphSeparator - 1;
   Text content;
@@ -32,6 +86,17 @@ Text MultiLineContent(const QTextDocument& document) {
   }
   content.append(rest);
   return content;
+}
+
+}  // namespace detail
+
+Text MultiLineContent(const QTextDocument& document) {
+  // toPlainText() would turn no-break spaces into spaces and line separators
+  // into line feeds; the raw text keeps every character and separates the
+  // blocks, that is the lines, by U+2029 PARAGRAPH SEPARATOR alone.
+  const QString raw = document.toRawText();
+  if (std::optional<Text> content = detail::RawTextToContent(raw)) return *std::move(content);
+  return detail::RawTextToContentSlow(raw);
 }
 
 Text ToText(const QString& text) {

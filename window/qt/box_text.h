@@ -4,6 +4,8 @@
 #define CMDGEN_WINDOW_QT_BOX_TEXT_H_
 
 #include <QString>
+#include <QStringView>
+#include <optional>
 #include <string_view>
 
 #include "generation/text.h"
@@ -22,6 +24,21 @@ QString MultiLineWidgetText(std::string_view text);
 /// inside a line, such as a no-break space or a tab, comes back unchanged.
 /// MultiLineContent(document holding the lines "a" and "b") -> "a\r\nb"
 Text MultiLineContent(const QTextDocument& document);
+
+namespace detail {
+
+/// A document's raw text (its lines separated by U+2029 PARAGRAPH SEPARATOR)
+/// as UTF-8 with "\r\n" line breaks, sized first and written in one pass;
+/// nothing when the text holds a UTF-16 surrogate without its partner, which
+/// RawTextToContentSlow converts as Qt does.
+/// RawTextToContent(u"a\u2029中") -> "a\r\n\xE4\xB8\xAD"
+std::optional<Text> RawTextToContent(QStringView raw);
+
+/// The same through QString::toUtf8, for every text.
+/// RawTextToContentSlow(u"a\u2029b") -> "a\r\nb"
+Text RawTextToContentSlow(const QString& raw);
+
+}  // namespace detail
 
 /// The UTF-8 bytes of a one-line widget's or label's text, unchanged.
 /// ToText(u"1124,1") -> "1124,1"

@@ -27,7 +27,7 @@ class QtWindowPort final : public WindowPort {
   /// copies that reading it back makes. Measured by bench/window, with a
   /// margin for the larger numbers of later blocks.
   static constexpr std::uint64_t kMemoryPerByte = 8;
-  static constexpr std::uint64_t kMemoryPerLine = 240;
+  static constexpr std::uint64_t kMemoryPerLine = 256;
 
   explicit QtWindowPort(MainWindow& window, MessageBoxes boxes = RealMessageBoxes())
       : window_(window), boxes_(std::move(boxes)) {}
