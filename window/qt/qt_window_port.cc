@@ -37,7 +37,7 @@ auto WithQtMemory(std::size_t characters, F&& f) -> decltype(f()) {
 // the end (giving up whatever the user had selected), scrolled into view and
 // the text went in there. Nothing else moves the caret or the view between
 // the texts, so placing the caret once before and scrolling once after gives
-// the same end; the widget then lays out its last lines only once.
+// the same end.
 void AppendToMultiLine(QPlainTextEdit& box, std::span<const std::string_view> texts) {
   QTextCursor cursor = box.textCursor();
   cursor.movePosition(QTextCursor::End);

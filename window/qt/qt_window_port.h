@@ -22,10 +22,11 @@ class MainWindow;
 /// questions and notices are modal over the window, shown through `boxes`.
 class QtWindowPort final : public WindowPort {
  public:
-  /// What the output box, a QPlainTextEdit, takes in memory: the UTF-16 copy
-  /// of each character, the text block and fragments of each line, and the
-  /// copies that reading it back makes. Measured by bench/window, with a
-  /// margin for the larger numbers of later blocks.
+  /// What the output box, a QPlainTextEdit, takes in memory: two bytes of
+  /// UTF-16 per character and about three more while Copy reads it back, and
+  /// the text block and fragments of each line, which bench/window measures
+  /// at 150 to 200 bytes. The figures leave a margin of about half again, for
+  /// later blocks that outgrow the first one on which the estimate rests.
   static constexpr std::uint64_t kMemoryPerByte = 8;
   static constexpr std::uint64_t kMemoryPerLine = 256;
 
