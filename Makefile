@@ -33,13 +33,14 @@ test-sanitize: deps
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
 	@ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS) -LE no-sanitize
 
-# The benchmarks: the engine's Google Benchmark, then cmdgen-cli against its peers.
+# The benchmarks: the engine, cmdgen-cli against its peers, and the output box.
 bench: deps
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMDGEN_BUILD_BENCH=ON $(CMAKE_FLAGS) >/dev/null
-	@cmake --build $(BUILD) -j $(JOBS) --target generation_bench cmdgen-cli
+	@cmake --build $(BUILD) -j $(JOBS) --target generation_bench cmdgen-cli window_bench
 	@$(BUILD)/bin/generation_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	@CMDGEN_CLI=$(BUILD)/bin/cmdgen-cli bench/cli-vs-peers.sh --output null
 	@CMDGEN_CLI=$(BUILD)/bin/cmdgen-cli bench/cli-vs-peers.sh
+	@bench/window/run.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_DIR)
