@@ -102,7 +102,7 @@ ParseResult ParseCommandLine(std::span<const std::string_view> arguments) {
     }
 
     // `spelling` is the option as the user wrote it, for messages.
-    const OptionSpec* spec = nullptr;
+    const OptionSpec* option = nullptr;
     std::string_view spelling;
     std::optional<std::string_view> attached;
     if (argument[1] == '-') {
@@ -111,23 +111,23 @@ ParseResult ParseCommandLine(std::span<const std::string_view> arguments) {
       spelling =
           argument.substr(0, equals == std::string_view::npos ? argument.size() : equals + 2);
       if (equals != std::string_view::npos) attached = body.substr(equals + 1);
-      spec = FindLong(body.substr(0, equals));
-      if (spec != nullptr && !spec->takes_value && attached) {
+      option = FindLong(body.substr(0, equals));
+      if (option != nullptr && !option->takes_value && attached) {
         return fail("option " + Quoted(spelling) + " takes no value");
       }
     } else {
-      spec = FindShort(argument[1]);
+      option = FindShort(argument[1]);
       spelling = argument.substr(0, 2);
       if (argument.size() > 2) {
-        if (spec != nullptr && !spec->takes_value) spec = nullptr;
+        if (option != nullptr && !option->takes_value) option = nullptr;
         attached = argument.substr(2);
-        if (spec == nullptr) spelling = argument;
+        if (option == nullptr) spelling = argument;
       }
     }
-    if (spec == nullptr) return fail("unknown option " + Quoted(spelling));
+    if (option == nullptr) return fail("unknown option " + Quoted(spelling));
 
     std::string value;
-    if (spec->takes_value) {
+    if (option->takes_value) {
       if (attached) {
         value = *attached;
       } else if (i + 1 < arguments.size()) {
@@ -137,7 +137,7 @@ ParseResult ParseCommandLine(std::span<const std::string_view> arguments) {
       }
     }
 
-    switch (spec->id) {
+    switch (option->id) {
       case OptionId::kTemplate:
         line.template_text = std::move(value);
         break;

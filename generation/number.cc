@@ -172,15 +172,19 @@ constexpr std::uint64_t kTen13 = 10'000'000'000'000;
 constexpr std::uint64_t kTen16 = 10'000'000'000'000'000;
 constexpr std::uint64_t kTen17 = 100'000'000'000'000'000;
 
-constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
-  std::array<std::uint64_t, 20> powers{};
-  std::uint64_t p = 1;
+// base^0, base^1, ... base^(N-1).
+template <typename T, std::size_t N>
+constexpr std::array<T, N> Powers(T base) {
+  std::array<T, N> powers{};
+  T p = 1;
   for (auto& power : powers) {
     power = p;
-    p *= 10;
+    p *= base;
   }
   return powers;
-}();
+}
+
+constexpr auto kPowersOfTen = Powers<std::uint64_t, 20>(10);
 
 // A positive magnitude as D1.D2...D17 x 10^E: `digits` holds D1..D17 as one
 // integer in [10^16, 10^17).
@@ -273,26 +277,10 @@ void Decompose(double magnitude, std::uint64_t& mantissa, int& e2) {
 
 __extension__ typedef unsigned __int128 Uint128;
 
-constexpr std::array<Uint128, 39> kPowersOfTen128 = [] {
-  std::array<Uint128, 39> powers{};
-  Uint128 p = 1;
-  for (auto& power : powers) {
-    power = p;
-    p *= 10;
-  }
-  return powers;
-}();
+constexpr auto kPowersOfTen128 = Powers<Uint128, 39>(10);
 
 // 5^55 is the largest power of five below 2^128.
-constexpr std::array<Uint128, 56> kPowersOfFive128 = [] {
-  std::array<Uint128, 56> powers{};
-  Uint128 p = 1;
-  for (auto& power : powers) {
-    power = p;
-    p *= 5;
-  }
-  return powers;
-}();
+constexpr auto kPowersOfFive128 = Powers<Uint128, 56>(5);
 
 // The number of decimal digits of a non-zero value below 2^128.
 int DecimalLength(Uint128 value) {

@@ -12,11 +12,6 @@ fi
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/x11_session.sh"
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
 start_xvfb 1024 768
 openbox --sm-disable >"$session_dir/openbox.log" 2>&1 &
 wm_pid=$!

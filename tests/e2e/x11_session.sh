@@ -1,6 +1,12 @@
-# Shared by the end-to-end test and the screenshot script: a private Xvfb
+# Shared by the end-to-end tests and the screenshot script: a private Xvfb
 # server on a display number it picks itself, and the real program on it.
 # Sourced; sets DISPLAY, program_pid, window_id, and cleans up on exit.
+
+# Ends a test with its reason.
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
 
 x11_session_cleanup() {
   [ -n "${program_pid:-}" ] && kill "$program_pid" 2>/dev/null
