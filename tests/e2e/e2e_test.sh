@@ -7,10 +7,6 @@
 set -euo pipefail
 program=$1
 with_icon=${2:-}
-if ! command -v Xvfb >/dev/null; then
-  echo "Xvfb is not installed: skipped" >&2
-  exit 77
-fi
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/x11_session.sh"
 

@@ -2,6 +2,12 @@
 # server on a display number it picks itself, and the real program on it.
 # Sourced; sets DISPLAY, program_pid, window_id, and cleans up on exit.
 
+# Without Xvfb there is no session to run in: the caller is skipped.
+if ! command -v Xvfb >/dev/null; then
+  echo "Xvfb is not installed: skipped" >&2
+  exit 77
+fi
+
 # Ends a test with its reason.
 fail() {
   echo "FAIL: $*" >&2
